@@ -1,0 +1,31 @@
+#!/bin/sh
+# Runs a Windows program under Wine in a private prefix named after the
+# program, below QZ_WINE_ROOT (default: a "wine" folder beside the program).
+# The prefix is created once and kept; a persistent wineserver makes each
+# later start cheap. scripts/stop-wine.sh ends the servers again.
+exe=$1
+shift
+name=$(basename "$exe" .exe)
+dir=$(cd "$(dirname "$exe")" && pwd)
+root=${QZ_WINE_ROOT:-$dir/wine}
+mkdir -p "$root"
+WINEPREFIX="$root/$name"
+WINEDEBUG=${WINEDEBUG:--all}
+WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
+(
+  flock 9   # servers started below must not inherit (and keep) this lock
+  if [ ! -f "$WINEPREFIX/.qz-ready" ]; then
+    wineboot --init >/dev/null 2>&1 9>&-
+    wineserver -w 9>&-
+    touch "$WINEPREFIX/.qz-ready"
+  fi
+  # Returns at once: 0 when it started a persistent server, 2 when one runs.
+  # A new server gets its system services started here, with no output
+  # attached: they outlive every program, and a caller that reads a
+  # program's output would otherwise wait for them to close it.
+  if wineserver -p >/dev/null 2>&1 </dev/null 9>&-; then
+    wineboot >/dev/null 2>&1 </dev/null 9>&-
+  fi
+) 9>"$root/$name.lock"
+exec wine "$exe" "$@"

@@ -1,0 +1,2 @@
+// Resource ids shared by the program and the language libraries.
+#pragma once

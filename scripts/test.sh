@@ -1,0 +1,47 @@
+#!/bin/bash
+# Installs what is missing, builds, starts what the tests need (a virtual
+# display and a private MariaDB server), runs every test and stops what it
+# started. Fails when any test fails.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+top=$PWD
+
+scripts/setup.sh || exit 1
+scripts/build.sh || exit 1
+
+xvfb_pid=
+cleanup() {
+  scripts/test-db.sh stop >/dev/null 2>&1 || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  scripts/stop-wine.sh build
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# A virtual display for the windows the tests open.
+for display in $(seq 90 120); do
+  [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
+  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 50); do
+    xdpyinfo -display ":$display" >/dev/null 2>&1 && break
+    sleep 0.1
+  done
+  if xdpyinfo -display ":$display" >/dev/null 2>&1; then
+    export DISPLAY=":$display"
+    break
+  fi
+  kill "$xvfb_pid" 2>/dev/null; xvfb_pid=
+done
+[ -n "${DISPLAY:-}" ] || { echo "test.sh: could not start Xvfb" >&2; exit 1; }
+
+# The private database server; its settings reach the tests through the
+# environment (QZ_TEST_DB_*).
+eval "$(scripts/test-db.sh start)" || { echo "test.sh: could not start the test database server" >&2; exit 1; }
+
+status=0
+echo "== Native tests of the text logic (sanitizers)"
+(cd build/native && ctest --output-on-failure -j 2) || status=1
+echo "== Tests under Wine"
+(cd build/win && ctest --output-on-failure -j 2 --timeout 600) || status=1
+exit $status

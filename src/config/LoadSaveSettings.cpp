@@ -1,0 +1,2 @@
+#include "config/LoadSaveSettings.h"
+void LoadSaveSettings(std::string&) {}

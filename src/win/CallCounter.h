@@ -1,0 +1,47 @@
+#pragma once
+// Every call the thin layer makes into the system is counted here by kind,
+// and a test can make the Nth call of a kind fail with an error code of its
+// choice (disk full, sharing violation, access denied, ...).
+
+namespace win {
+
+enum class Op {
+    FindFirst,
+    FindNext,
+    FileCopy,
+    DirectoryCreate,
+    FileDelete,
+    GetAttributes,
+    SetAttributes,
+    Access,
+    OpenFile,
+    WindowsDirectory,
+    CurrentDirectory,
+    ChangeDirectory,
+    ProfileRead,
+    ProfileWrite,
+    RegistryOpen,
+    RegistryQuery,
+    ProgramStart,
+    ProcessRun,
+    CommandInterpreter,
+    LibraryLoad,
+    MessageBoxShow,
+    Count
+};
+
+// Calls of this kind made since the last ResetCalls.
+unsigned long CallCount(Op op);
+
+// The nth call of this kind from now on (1 = the next one) fails with
+// errorCode. Several failures may be armed at once.
+void FailCall(Op op, unsigned long nth, unsigned long errorCode);
+
+// Zeroes every count and disarms every failure.
+void ResetCalls();
+
+// For the layer itself: counts one call; true when it is to fail, with the
+// error code to report.
+bool InterceptCall(Op op, unsigned long& errorCode);
+
+}  // namespace win

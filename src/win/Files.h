@@ -1,0 +1,58 @@
+#pragma once
+// Files and directories: one function per system operation.
+#include <cstddef>
+#include <cstdio>
+#include <string>
+
+namespace win {
+
+constexpr unsigned long kInvalidAttributes = 0xFFFFFFFFul;
+constexpr unsigned long kAttributeReadOnly = 0x01;
+constexpr unsigned long kAttributeHidden = 0x02;
+constexpr unsigned long kAttributeDirectory = 0x10;
+constexpr unsigned long kAttributeArchive = 0x20;
+constexpr unsigned long kAttributeNormal = 0x80;
+
+struct FoundEntry {
+    std::string name;
+    unsigned long attributes = 0;
+};
+
+// A wildcard search ("*" and "?") over the entries of one directory, in the
+// order the system returns them. The constructor makes the first search
+// call; Next hands out that entry first, then one per further call.
+class DirectorySearch {
+public:
+    explicit DirectorySearch(const std::string& pattern);
+    ~DirectorySearch();
+    DirectorySearch(const DirectorySearch&) = delete;
+    DirectorySearch& operator=(const DirectorySearch&) = delete;
+
+    bool Next(FoundEntry& entry);
+
+private:
+    void* handle_;
+    FoundEntry first_;
+    bool firstPending_;
+};
+
+// CopyFileA with fail-if-exists false: replaces an existing target.
+bool CopyFileReplacing(const std::string& source, const std::string& target);
+// CreateDirectoryA: one level, the parent must exist.
+bool CreateOneDirectory(const std::string& path);
+bool RemoveFile(const std::string& path);
+// kInvalidAttributes when the entry does not exist.
+unsigned long FileAttributes(const std::string& path);
+bool SetFileAttributesTo(const std::string& path, unsigned long attributes);
+// True when an entry of that name exists (_access mode 0).
+bool EntryExists(const std::string& path);
+// GetWindowsDirectoryA, cut to usableLength characters.
+std::string WindowsDirectory(std::size_t usableLength);
+std::string CurrentDirectory();
+bool ChangeDirectory(const std::string& path);
+// Opens a text file for appending (mode "a+"); nullptr when it cannot.
+std::FILE* OpenForAppend(const std::string& path);
+// The error code of the last failed call on this thread.
+unsigned long LastError();
+
+}  // namespace win

@@ -1,0 +1,27 @@
+#pragma once
+// Message boxes. Tests answer them through a handler instead of a window.
+#include <functional>
+#include <string>
+
+namespace win {
+
+constexpr unsigned kBoxOk = 0x00;
+constexpr unsigned kBoxYesNo = 0x04;
+constexpr unsigned kBoxIconQuestion = 0x20;
+constexpr unsigned kBoxIconWarning = 0x30;
+constexpr unsigned kBoxIconInformation = 0x40;
+constexpr unsigned kBoxSecondDefault = 0x100;
+constexpr int kAnswerOk = 1;
+constexpr int kAnswerYes = 6;
+constexpr int kAnswerNo = 7;
+
+// Receives text, caption and style; returns the button pressed (kAnswer...).
+using MessageBoxHandler = std::function<int(const std::string& text, const std::string& caption, unsigned style)>;
+
+// Replaces the real boxes; an empty handler brings them back.
+void SetMessageBoxHandler(MessageBoxHandler handler);
+
+// A modal box owned by the calling thread's active window.
+int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style);
+
+}  // namespace win

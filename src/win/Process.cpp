@@ -1,0 +1,63 @@
+#include "win/Process.h"
+
+#include "win/CallCounter.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+#include <vector>
+
+namespace win {
+namespace {
+
+bool Injected(Op op)
+{
+    unsigned long code = 0;
+    if (!InterceptCall(op, code))
+        return false;
+    SetLastError(code);
+    return true;
+}
+
+}  // namespace
+
+bool StartProgram(const std::string& commandLine, int showMode)
+{
+    if (Injected(Op::ProgramStart))
+        return false;
+    return WinExec(commandLine.c_str(), static_cast<UINT>(showMode)) > 31;
+}
+
+bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned long& exitCode)
+{
+    exitCode = 0;
+    if (Injected(Op::ProcessRun))
+        return false;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = static_cast<WORD>(showMode);
+    PROCESS_INFORMATION process = {};
+    // CreateProcessA may write into the command line: hand it a copy.
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    exitCode = code;
+    return true;
+}
+
+int RunCommandInterpreter(const std::string& command)
+{
+    if (Injected(Op::CommandInterpreter))
+        return -1;
+    return std::system(command.c_str());
+}
+
+}  // namespace win

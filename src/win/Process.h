@@ -1,0 +1,22 @@
+#pragma once
+// Starting other programs.
+#include <string>
+
+namespace win {
+
+constexpr int kShowHidden = 0;   // SW_HIDE
+constexpr int kShowNormal = 5;   // SW_SHOW
+
+// WinExec: true when the start result is greater than 31. Not waited for.
+bool StartProgram(const std::string& commandLine, int showMode);
+
+// Starts the command line as a process (CreateProcessA, no command
+// interpreter), waits until it ends and gives its exit status. False when it
+// could not be started.
+bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned long& exitCode);
+
+// Runs a command through the command interpreter (system()) and waits;
+// returns what system() returns.
+int RunCommandInterpreter(const std::string& command);
+
+}  // namespace win

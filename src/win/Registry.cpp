@@ -1,0 +1,71 @@
+#include "win/Registry.h"
+
+#include "win/CallCounter.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace win {
+namespace {
+
+bool Injected(Op op)
+{
+    unsigned long code = 0;
+    if (!InterceptCall(op, code))
+        return false;
+    SetLastError(code);
+    return true;
+}
+
+HKEY RootHandle(RegistryRoot root)
+{
+    return root == RegistryRoot::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+}
+
+}  // namespace
+
+RegistryKey::RegistryKey(RegistryRoot root, const std::string& path) : handle_(nullptr)
+{
+    if (Injected(Op::RegistryOpen))
+        return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(RootHandle(root), path.c_str(), 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS)
+        handle_ = key;
+}
+
+RegistryKey::~RegistryKey()
+{
+    if (handle_ != nullptr)
+        RegCloseKey(static_cast<HKEY>(handle_));
+}
+
+bool RegistryKey::ReadString(const std::string& value, std::size_t maxBytes, std::string& text) const
+{
+    if (handle_ == nullptr || maxBytes == 0 || Injected(Op::RegistryQuery))
+        return false;
+    std::vector<char> buffer(maxBytes + 1, '\0');
+    DWORD type = 0;
+    DWORD size = static_cast<DWORD>(maxBytes);
+    const LONG result = RegQueryValueExA(static_cast<HKEY>(handle_), value.c_str(), nullptr, &type,
+                                         reinterpret_cast<BYTE*>(buffer.data()), &size);
+    if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    // The stored value need not end with a NUL; the spare byte keeps it ended.
+    text.assign(buffer.data());
+    return true;
+}
+
+bool RegistryKeyExists(RegistryRoot root, const std::string& path)
+{
+    return RegistryKey(root, path).IsOpen();
+}
+
+bool ReadRegistryString(RegistryRoot root, const std::string& path, const std::string& value,
+                        std::size_t maxBytes, std::string& text)
+{
+    RegistryKey key(root, path);
+    return key.IsOpen() && key.ReadString(value, maxBytes, text);
+}
+
+}  // namespace win
