@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.." || exit 1
 for top in "$@"; do
   [ -d "$top" ] || continue
   find "$top" -maxdepth 5 -name .qz-ready 2>/dev/null | while read -r ready; do
-    WINEPREFIX=$(dirname "$ready") wineserver -k >/dev/null 2>&1 || true
+    WINEPREFIX=$(cd "$(dirname "$ready")" && pwd) wineserver -k >/dev/null 2>&1 || true
   done
 done
 exit 0
