@@ -38,7 +38,8 @@ done
 # The private database server; its settings reach the tests through the
 # environment (QZ_TEST_DB_*). A full run never skips the database tests.
 export QZ_REQUIRE_DB=1
-eval "$(scripts/test-db.sh start)" || { echo "test.sh: could not start the test database server" >&2; exit 1; }
+db_env=$(scripts/test-db.sh start) || { echo "test.sh: could not start the test database server" >&2; exit 1; }
+eval "$db_env"
 
 status=0
 echo "== Native tests of the text logic (sanitizers)"
