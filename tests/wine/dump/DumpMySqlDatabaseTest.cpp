@@ -4,6 +4,7 @@
 #include "save/DumpMySqlDatabase.h"
 #include "support/WineHost.h"
 #include "win/CallCounter.h"
+#include "win/Process.h"
 #include "win/Profile.h"
 
 #include <gtest/gtest.h>
@@ -137,6 +138,30 @@ TEST_F(DumpMySqlDatabaseTest, ProgramAndTargetDirectoriesWithBlanks)
     EXPECT_TRUE(DumpMySqlDatabase(kDatabase, folder / "save here\\mysql"));
     EXPECT_NE(qztest::ReadFileText(folder / "save here\\mysql\\dumpsuite_alarm.sql").find("(1,'fire alarm')"),
               std::string::npos);
+}
+
+// The dump holds what a reload needs: the client, started the way the
+// restore starts it (in the dump's directory, with the file's bare name),
+// re-creates the dropped database.
+TEST_F(DumpMySqlDatabaseTest, ADumpReloadsIntoTheServer)
+{
+    qztest::ScratchFolder target("dump");
+    ASSERT_TRUE(DumpMySqlDatabase(kDatabase, target.Path()));
+    ASSERT_EQ(RunSql(std::string("DROP DATABASE ") + kDatabase), 0);
+
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    SetCurrentDirectoryA(target.Path().c_str());
+    unsigned long exitCode = 1;
+    const bool started = win::RunProgramAndWait(
+        BridgeDirectory() + ".\\mysql.exe -u root -e\"source dumpsuite_alarm.sql\"", win::kShowHidden, exitCode);
+    SetCurrentDirectoryA(previous);
+    ASSERT_TRUE(started);
+    EXPECT_EQ(exitCode, 0u);
+
+    qztest::ScratchFolder again("dump again");
+    ASSERT_TRUE(DumpMySqlDatabase(kDatabase, again.Path()));
+    EXPECT_NE(qztest::ReadFileText(again / "dumpsuite_alarm.sql").find("(2,'all clear');"), std::string::npos);
 }
 
 // Needs no server: nothing is started.
