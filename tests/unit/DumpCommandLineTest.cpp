@@ -1,4 +1,3 @@
-#include "save/CommandLineArgument.h"
 #include "save/DumpCommandLine.h"
 
 #include <gtest/gtest.h>
@@ -102,17 +101,4 @@ TEST(DumpCommandLine, PasswordsWithQuotesAndBackslashesStayOneArgument)
 TEST(DumpCommandLine, RefusesAProgramPathWithAQuote)
 {
     EXPECT_EQ(BuildDumpCommandLine(Values("C:\\my\" -x \"sql", "root", "", "E:\\bk", "alarm")), "");
-}
-
-TEST(CommandLineArgument, EscapesOnlyWhatTheParserWouldMisread)
-{
-    EXPECT_EQ(QuoteArgument("-rE:\\bk\\a.sql"), "-rE:\\bk\\a.sql");
-    EXPECT_EQ(QuoteArgument(""), "");
-    // Backslashes are doubled only before a quote, including the closing one.
-    EXPECT_EQ(QuoteArgument("E:\\my bk\\"), "\"E:\\my bk\\\\\"");
-    EXPECT_EQ(QuoteArgument("a\\b c"), "\"a\\b c\"");
-    EXPECT_EQ(QuoteArgument("say \"hi\""), "\"say \\\"hi\\\"\"");
-    EXPECT_EQ(QuoteArgument("a\\\"b"), "\"a\\\\\\\"b\"");
-    EXPECT_EQ(QuoteProgramPath("C:\\mysql\\bin.\\mysqldump"), "C:\\mysql\\bin.\\mysqldump");
-    EXPECT_EQ(QuoteProgramPath("C:\\Program Files\\x"), "\"C:\\Program Files\\x\"");
 }

@@ -56,11 +56,9 @@ protected:
         }
         qztest::RemoveConfigFile();
         win::ResetCalls();
-        ASSERT_EQ(RunSql(std::string("DROP DATABASE IF EXISTS ") + kDatabase + "; CREATE DATABASE " + kDatabase +
-                         "; CREATE TABLE " + kDatabase +
-                         ".messages (id INT PRIMARY KEY, text VARCHAR(40));"
-                         "INSERT INTO " +
-                         kDatabase + ".messages VALUES (1, 'fire alarm'), (2, 'all clear');"),
+        ASSERT_EQ(RunSql("DROP DATABASE IF EXISTS dumpsuite_alarm; CREATE DATABASE dumpsuite_alarm;"
+                         "CREATE TABLE dumpsuite_alarm.messages (id INT PRIMARY KEY, text VARCHAR(40));"
+                         "INSERT INTO dumpsuite_alarm.messages VALUES (1, 'fire alarm'), (2, 'all clear');"),
                   0);
         SetMySqlKey("MySQLPath", BridgeDirectory());
         SetMySqlKey("UserName", "root");
@@ -69,7 +67,7 @@ protected:
     void TearDown() override
     {
         if (!Environment("QZ_TEST_DB_SOCKET").empty())
-            RunSql(std::string("DROP DATABASE IF EXISTS ") + kDatabase);
+            RunSql("DROP DATABASE IF EXISTS dumpsuite_alarm");
         qztest::RemoveConfigFile();
     }
 };
@@ -79,7 +77,7 @@ TEST_F(DumpMySqlDatabaseTest, WritesTheDatabaseWithItsTablesAndRows)
     qztest::ScratchFolder target("dump");
     ASSERT_TRUE(DumpMySqlDatabase(kDatabase, target.Path()));
 
-    const std::string dump = qztest::ReadFileText(target / (std::string(kDatabase) + ".sql"));
+    const std::string dump = qztest::ReadFileText(target / "dumpsuite_alarm.sql");
     EXPECT_NE(dump.find("CREATE DATABASE /*!32312 IF NOT EXISTS*/ `dumpsuite_alarm`"), std::string::npos);
     EXPECT_NE(dump.find("CREATE TABLE `messages`"), std::string::npos);
     EXPECT_NE(dump.find("INSERT INTO `messages` VALUES"), std::string::npos);
@@ -147,7 +145,7 @@ TEST_F(DumpMySqlDatabaseTest, ADumpReloadsIntoTheServer)
 {
     qztest::ScratchFolder target("dump");
     ASSERT_TRUE(DumpMySqlDatabase(kDatabase, target.Path()));
-    ASSERT_EQ(RunSql(std::string("DROP DATABASE ") + kDatabase), 0);
+    ASSERT_EQ(RunSql("DROP DATABASE dumpsuite_alarm"), 0);
 
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);
