@@ -314,3 +314,35 @@ TEST_F(FolderBrowser, ShellImageListOutlivesTheDialog)
     EXPECT_TRUE(ImageList_GetIconSize(shown, &width, &height));
     EXPECT_GT(ImageList_GetImageCount(shown), 0);
 }
+
+TEST_F(FolderBrowser, ShownOnScreenWithTheFolderOpened)
+{
+    FolderBrowserDialog dialog;
+    dialog.SetTitle("Save");
+    dialog.Prompt = "Save data to";
+    const HWND tree = Open(dialog, folder_ / "delta");
+    ShowWindow(dialog.Window(), SW_SHOW);
+    UpdateWindow(dialog.Window());
+    const DWORD until = GetTickCount() + 500;
+    MSG message;
+    while (GetTickCount() < until) {
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!IsDialogMessageA(dialog.Window(), &message)) {
+                TranslateMessage(&message);
+                DispatchMessageA(&message);
+            }
+        }
+        Sleep(20);
+    }
+    EXPECT_TRUE(IsWindowVisible(tree));
+    EXPECT_EQ(dialog.GetSelectedPath(), folder_ / "delta");
+
+    // A picture of the screen beside the test program, for a person to
+    // look at.
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, sizeof program);
+    std::string folder = qztest::UnixPathOf(program);
+    folder = folder.substr(0, folder.rfind('/')) + "/screenshots";
+    qztest::RunUnix({"/bin/mkdir", "-p", folder});
+    EXPECT_EQ(qztest::RunUnix({"/usr/bin/import", "-window", "root", folder + "/folder-browser.png"}), 0);
+}
