@@ -9,79 +9,48 @@ constexpr unsigned long kDarkGreen = MakeRgb(0, 100, 0);
 
 }  // namespace
 
-TEST(ColourListDrawing, ReportColoursHoldRedInTheLowByte)
+TEST(ColourListDrawing, SelectedLineIsTheInverseColourOnItsOwnOrHighlightTextOnBlack)
 {
-    EXPECT_EQ(kFailureLineColour, 0x0000FFul);
+    EXPECT_EQ(kFailureLineColour, 0x0000FFul);  // red in the low byte
     EXPECT_EQ(kSuccessLineColour, 0x006400ul);
-    EXPECT_EQ(InverseColour(kRed), MakeRgb(0, 255, 255));
-    EXPECT_EQ(InverseColour(kDarkGreen), MakeRgb(255, 155, 255));
-    EXPECT_EQ(InverseColour(MakeRgb(1, 2, 3)), MakeRgb(254, 253, 252));
-}
-
-TEST(ColourListDrawing, SelectedColouredLineIsInverseTextOnItsOwnColour)
-{
     for (unsigned action : {kDrawEntire, kDrawSelect}) {
         ListLinePaint paint = PlanListLine(0, action, kStateSelected, kRed);
         EXPECT_TRUE(paint.fillBackground);
         EXPECT_EQ(paint.background, FixedColour(kRed));
         EXPECT_EQ(paint.text, FixedColour(MakeRgb(0, 255, 255)));
-        EXPECT_FALSE(paint.invertFocusRectangle);
 
         paint = PlanListLine(3, action, kStateSelected, kDarkGreen);
-        EXPECT_EQ(paint.background, FixedColour(kDarkGreen));
         EXPECT_EQ(paint.text, FixedColour(MakeRgb(255, 155, 255)));
+
+        paint = PlanListLine(0, action, kStateSelected, 0);
+        EXPECT_EQ(paint.background, FixedColour(MakeRgb(0, 0, 0)));
+        EXPECT_EQ(paint.text, SystemPaint(SystemColour::HighlightText));
     }
 }
 
-TEST(ColourListDrawing, SelectedLineWithoutColourIsHighlightTextOnBlack)
-{
-    const ListLinePaint paint = PlanListLine(0, kDrawEntire, kStateSelected, 0);
-    EXPECT_TRUE(paint.fillBackground);
-    EXPECT_EQ(paint.background, FixedColour(MakeRgb(0, 0, 0)));
-    EXPECT_EQ(paint.text, SystemPaint(SystemColour::HighlightText));
-}
-
-TEST(ColourListDrawing, LineLosingTheSelectionGetsTheWindowBackgroundAndItsColour)
+TEST(ColourListDrawing, UnselectedLineIsItsColourOnTheWindowBackground)
 {
     ListLinePaint paint = PlanListLine(2, kDrawSelect, 0, kRed);
     EXPECT_TRUE(paint.fillBackground);
     EXPECT_EQ(paint.background, SystemPaint(SystemColour::Window));
     EXPECT_EQ(paint.text, FixedColour(kRed));
+    EXPECT_EQ(PlanListLine(2, kDrawSelect, 0, 0).text, SystemPaint(SystemColour::WindowText));
 
-    paint = PlanListLine(2, kDrawSelect, 0, 0);
-    EXPECT_EQ(paint.text, SystemPaint(SystemColour::WindowText));
+    // Drawn entire, the list box has erased it already.
+    EXPECT_FALSE(PlanListLine(1, kDrawEntire, 0, kDarkGreen).fillBackground);
+
+    EXPECT_EQ(PlanListLine(0, kDrawEntire, kStateDisabled, kRed).text, SystemPaint(SystemColour::GrayText));
+    EXPECT_EQ(PlanListLine(0, kDrawEntire, kStateDisabled, 0).text, SystemPaint(SystemColour::GrayText));
 }
 
-TEST(ColourListDrawing, UnselectedLineDrawnEntireKeepsTheErasedBackground)
+TEST(ColourListDrawing, FocusChangeOnlyInvertsTheFocusRectangle)
 {
-    const ListLinePaint paint = PlanListLine(1, kDrawEntire, 0, kDarkGreen);
-    EXPECT_FALSE(paint.fillBackground);
-    EXPECT_EQ(paint.text, FixedColour(kDarkGreen));
-}
-
-TEST(ColourListDrawing, FocusChangeInvertsTheFocusRectangleOnly)
-{
-    // Gained and lost alike: the second inversion removes the first.
     for (unsigned state : {kStateFocus, 0u, kStateFocus | kStateSelected}) {
         const ListLinePaint paint = PlanListLine(0, kDrawFocus, state, kRed);
         EXPECT_TRUE(paint.invertFocusRectangle);
         EXPECT_FALSE(paint.fillBackground);
     }
-}
-
-TEST(ColourListDrawing, DisabledUnselectedLineIsGreyWhateverItsColour)
-{
-    EXPECT_EQ(PlanListLine(0, kDrawEntire, kStateDisabled, kRed).text, SystemPaint(SystemColour::GrayText));
-    EXPECT_EQ(PlanListLine(0, kDrawEntire, kStateDisabled, 0).text, SystemPaint(SystemColour::GrayText));
-    // Selected wins over disabled.
-    EXPECT_EQ(PlanListLine(0, kDrawEntire, kStateDisabled | kStateSelected, kRed).text,
-              FixedColour(MakeRgb(0, 255, 255)));
-}
-
-TEST(ColourListDrawing, NoLineMeansNothingToDraw)
-{
-    const ListLinePaint paint = PlanListLine(-1, kDrawFocus, kStateFocus, 0);
-    EXPECT_TRUE(paint.drawNothing);
-    EXPECT_FALSE(paint.invertFocusRectangle);
-    EXPECT_FALSE(paint.fillBackground);
+    const ListLinePaint none = PlanListLine(-1, kDrawFocus, kStateFocus, 0);
+    EXPECT_TRUE(none.drawNothing);
+    EXPECT_FALSE(none.invertFocusRectangle);
 }

@@ -100,24 +100,3 @@ TEST(OwnerDrawButton, DefaultButtonHasABlackOutlineAndFocusOnlyTouchesTheFocusRe
     button.DrawItem(DrawRequest(button.Window(), canvas.Dc(), ODA_FOCUS, 0, width, height));
     EXPECT_EQ(canvas.Pixels(), drawn);
 }
-
-TEST(OwnerDrawButton, RealButtonPaintsThroughItsOwner)
-{
-    TestOwnerWindow owner;
-    OwnerDrawButton button;
-    int drawn = 0;
-    owner.onDrawItem = [&](const DRAWITEMSTRUCT& draw) {
-        ++drawn;
-        button.DrawItem(draw);
-    };
-    button.Attach(owner.AddChild("Button", BS_OWNERDRAW | WS_TABSTOP, kSaveId, "Save data", 113, 28));
-    ShowWindow(owner.Window(), SW_SHOW);
-    UpdateWindow(owner.Window());
-    SetFocus(button.Window());
-    EnableWindow(button.Window(), FALSE);
-    UpdateWindow(owner.Window());
-    EnableWindow(button.Window(), TRUE);
-    SetWindowTextA(button.Window(), "");
-    UpdateWindow(owner.Window());
-    EXPECT_GE(drawn, 2);
-}
