@@ -20,6 +20,15 @@ export WINEPREFIX WINEDEBUG WINEDLLOVERRIDES
     wineserver -w 9>&-
     touch "$WINEPREFIX/.qz-ready"
   fi
+  # Wine's own fonts (package fonts-wine), among them "MS Sans Serif" with
+  # the metrics the dialogs are laid out for; this Wine build does not look
+  # in their folder by itself and would draw every dialog in a wider font.
+  fonts=$WINEPREFIX/drive_c/windows/Fonts
+  if [ -f /usr/share/wine/fonts/ms_sans_serif.ttf ] && [ ! -e "$fonts/ms_sans_serif.ttf" ]; then
+    for font in /usr/share/wine/fonts/*; do
+      [ -e "$fonts/${font##*/}" ] || ln -s "$font" "$fonts/"
+    done
+  fi
   # Returns at once: 0 when it started a persistent server, 2 when one runs.
   # A new server gets its system services started here, with no output
   # attached: they outlive every program, and a caller that reads a

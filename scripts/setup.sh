@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ googletest
-  wine wine64 g++-mingw-w64-x86-64-posix mingw-w64-tools
+  wine wine64 fonts-wine g++-mingw-w64-x86-64-posix mingw-w64-tools
   xvfb xauth x11-utils imagemagick attr
   mariadb-server mariadb-client
 )
