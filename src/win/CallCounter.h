@@ -27,6 +27,8 @@ enum class Op {
     CommandInterpreter,
     LibraryLoad,
     MessageBoxShow,
+    LogicalDrives,
+    ShellFileInfo,
     Count
 };
 

@@ -6,6 +6,7 @@
 #include <direct.h>
 #include <io.h>
 
+#include <cstring>
 #include <vector>
 
 namespace win {
@@ -151,6 +152,21 @@ std::FILE* OpenForAppend(const std::string& path)
     if (Injected(Op::OpenFile))
         return nullptr;
     return std::fopen(path.c_str(), "a+");
+}
+
+bool LogicalDriveStrings(std::vector<std::string>& drives)
+{
+    drives.clear();
+    if (Injected(Op::LogicalDrives))
+        return false;
+    char buffer[128];
+    const DWORD length = GetLogicalDriveStringsA(sizeof buffer, buffer);
+    if (length == 0 || length >= sizeof buffer)
+        return false;
+    // NUL-separated roots, ended by an empty one.
+    for (const char* root = buffer; *root != '\0' && root < buffer + length; root += std::strlen(root) + 1)
+        drives.emplace_back(root);
+    return true;
 }
 
 unsigned long LastError()

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace win {
 
@@ -52,6 +53,10 @@ std::string CurrentDirectory();
 bool ChangeDirectory(const std::string& path);
 // Opens a text file for appending (mode "a+"); nullptr when it cannot.
 std::FILE* OpenForAppend(const std::string& path);
+// GetLogicalDriveStringsA into a buffer of 128 characters: the root of
+// every logical drive, such as C:\ for drive C, in the order given. False
+// when the call fails or the list does not fit.
+bool LogicalDriveStrings(std::vector<std::string>& drives);
 // The error code of the last failed call on this thread.
 unsigned long LastError();
 

@@ -1,0 +1,113 @@
+#include "controls/ColourMessageList.h"
+
+#include "controls/ColourListDrawing.h"
+
+#include <vector>
+
+static_assert(kDrawEntire == ODA_DRAWENTIRE && kDrawSelect == ODA_SELECT && kDrawFocus == ODA_FOCUS,
+              "drawing actions");
+static_assert(kStateSelected == ODS_SELECTED && kStateDisabled == ODS_DISABLED && kStateFocus == ODS_FOCUS,
+              "item states");
+static_assert(static_cast<int>(SystemColour::Window) == COLOR_WINDOW &&
+                  static_cast<int>(SystemColour::WindowText) == COLOR_WINDOWTEXT &&
+                  static_cast<int>(SystemColour::HighlightText) == COLOR_HIGHLIGHTTEXT &&
+                  static_cast<int>(SystemColour::GrayText) == COLOR_GRAYTEXT,
+              "system colours");
+
+namespace {
+
+COLORREF ColourValue(const PaintColour& colour)
+{
+    if (colour.system == SystemColour::None)
+        return static_cast<COLORREF>(colour.rgb);
+    return GetSysColor(static_cast<int>(colour.system));
+}
+
+}  // namespace
+
+void ColourMessageList::Attach(HWND listBox)
+{
+    window_ = listBox;
+    SendMessageA(window_, LB_SETITEMHEIGHT, 0, GetSystemMetrics(SM_CYMENUCHECK));
+}
+
+int ColourMessageList::AddLine(const std::string& text, unsigned long colour)
+{
+    const auto index = static_cast<int>(SendMessageA(window_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    if (index >= 0)
+        SendMessageA(window_, LB_SETITEMDATA, index, static_cast<LPARAM>(colour));
+    return index;
+}
+
+void ColourMessageList::RemoveAllLines()
+{
+    SendMessageA(window_, LB_RESETCONTENT, 0, 0);
+}
+
+int ColourMessageList::SelectLineStartingWith(const std::string& text)
+{
+    return static_cast<int>(SendMessageA(window_, LB_SELECTSTRING, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(text.c_str())));
+}
+
+int ColourMessageList::LineCount() const
+{
+    return static_cast<int>(SendMessageA(window_, LB_GETCOUNT, 0, 0));
+}
+
+std::string ColourMessageList::LineText(int index) const
+{
+    const auto length = SendMessageA(window_, LB_GETTEXTLEN, index, 0);
+    if (length < 0)
+        return std::string();
+    std::vector<char> buffer(static_cast<std::size_t>(length) + 1, '\0');
+    const auto copied = SendMessageA(window_, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer.data()));
+    return std::string(buffer.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
+}
+
+unsigned long ColourMessageList::LineColour(int index) const
+{
+    const auto data = SendMessageA(window_, LB_GETITEMDATA, index, 0);
+    return data == LB_ERR ? 0 : static_cast<unsigned long>(data);
+}
+
+void ColourMessageList::MeasureItem(MEASUREITEMSTRUCT& measure)
+{
+    measure.itemHeight = static_cast<UINT>(GetSystemMetrics(SM_CYMENUCHECK));
+}
+
+void ColourMessageList::DrawItem(const DRAWITEMSTRUCT& draw)
+{
+    const int index = static_cast<int>(draw.itemID);
+    const ListLinePaint paint = PlanListLine(index, draw.itemAction, draw.itemState, static_cast<unsigned long>(draw.itemData));
+    // A line index past the end (the list emptied meanwhile) has nothing
+    // to draw either.
+    if (paint.drawNothing || index >= LineCount())
+        return;
+    const HDC dc = draw.hDC;
+    RECT line = draw.rcItem;
+
+    if (paint.fillBackground) {
+        const HBRUSH brush = CreateSolidBrush(ColourValue(paint.background));
+        FillRect(dc, &line, brush);
+        DeleteObject(brush);
+    }
+    if (paint.invertFocusRectangle)
+        DrawFocusRect(dc, &line);
+
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = SetTextColor(dc, ColourValue(paint.text));
+
+    // Measured first: the text then sits at the line's top left corner,
+    // neither clipped to the line's width nor shortened.
+    const std::string text = LineText(index);
+    UINT format = DT_SINGLELINE | DT_VCENTER;
+    if ((GetWindowLongA(window_, GWL_STYLE) & LBS_USETABSTOPS) != 0)
+        format |= DT_EXPANDTABS;
+    RECT textArea = line;
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textArea, format | DT_CALCRECT);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &textArea, format);
+
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+}
