@@ -12,7 +12,6 @@
 #include "win/CallCounter.h"
 #include "win/Files.h"
 #include "win/MessageBoxes.h"
-#include "win/Registry.h"
 
 #include <gtest/gtest.h>
 
@@ -61,8 +60,8 @@ protected:
         qztest::MapDrive('Q', install_.Path());
         startDirectory_ = win::CurrentDirectory();
         ASSERT_TRUE(win::ChangeDirectory("Q:\\work"));
-        win::ReadRegistryString(win::RegistryRoot::LocalMachine, kShellFolders, "Common Desktop", 260, commonDesktop_);
-        win::ReadRegistryString(win::RegistryRoot::CurrentUser, kShellFolders, "Desktop", 260, userDesktop_);
+        commonDesktop_ = qztest::SaveRegistryValue(true, kShellFolders, "Common Desktop");
+        userDesktop_ = qztest::SaveRegistryValue(false, kShellFolders, "Desktop");
         qztest::MakeDirectories(desktops_ / "all");
         qztest::MakeDirectories(desktops_ / "user");
         qztest::SetRegistryString(true, kShellFolders, "Common Desktop", desktops_ / "all");
@@ -79,15 +78,15 @@ protected:
         win::ResetCalls();
         win::ChangeDirectory(startDirectory_);
         qztest::UnmapDrive('Q');
-        qztest::SetRegistryString(true, kShellFolders, "Common Desktop", commonDesktop_);
-        qztest::SetRegistryString(false, kShellFolders, "Desktop", userDesktop_);
+        qztest::RestoreRegistryValue(true, kShellFolders, "Common Desktop", commonDesktop_);
+        qztest::RestoreRegistryValue(false, kShellFolders, "Desktop", userDesktop_);
         for (const char* name : kWindowsFiles)
-            qztest::RemoveTree(WindowsFile(name));
+            qztest::RemoveProfileFile(WindowsFile(name));
         qztest::RemoveConfigFile();
     }
 
     // Files the tests put into the Windows directory, removed afterwards.
-    static constexpr const char* kWindowsFiles[] = {"qzrestoretest.ini", "vmqzt.ini"};
+    static constexpr const char* kWindowsFiles[] = {"qzrestoretest.ini", "vmqzt.ini", "qzpers.ini"};
 
     static std::string WindowsFile(const std::string& name) { return qztest::WindowsDir() + "\\" + name; }
 
@@ -162,8 +161,8 @@ protected:
 
 private:
     std::string startDirectory_;
-    std::string commonDesktop_;
-    std::string userDesktop_;
+    qztest::SavedRegistryValue commonDesktop_;
+    qztest::SavedRegistryValue userDesktop_;
 };
 
 }  // namespace restoretest

@@ -2,6 +2,7 @@
 // (scripts/test-db.sh) through the stand-in client programs in
 // tests\bridge beside this test program.
 #include "RestoreFixture.h"
+#include "TestDatabase.h"
 
 #include "config/ConfigFile.h"
 #include "save/DumpMySqlDatabase.h"
@@ -10,7 +11,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace restoretest {
@@ -20,41 +20,11 @@ const char kDatabase[] = "restoresuite_alarm";
 const char kSavedRows[] = "1\tfire alarm\n2\tall clear\n";
 const char kChangedRows[] = "1\tfire alarm\n2\tchanged\n3\tnew\n";
 
-std::string Environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
-
-std::string BridgeDirectory()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory(path);
-    return directory.substr(0, directory.find_last_of('\\')) + "\\bridge";
-}
-
-std::vector<std::string> SqlClient()
-{
-    return {"/usr/bin/mysql", "--no-defaults", "--socket=" + Environment("QZ_TEST_DB_SOCKET"), "-uroot"};
-}
-
-int RunSql(const std::string& statements)
-{
-    std::vector<std::string> argv = SqlClient();
-    argv.insert(argv.end(), {"-e", statements});
-    return qztest::RunUnix(argv);
-}
-
 class RestoreMySqlTest : public RestoreTest {
 protected:
     void SetUp() override
     {
-        if (Environment("QZ_TEST_DB_SOCKET").empty()) {
-            if (Environment("QZ_REQUIRE_DB") == "1")
-                GTEST_FAIL() << "QZ_TEST_DB_SOCKET is not set, yet QZ_REQUIRE_DB=1";
-            GTEST_SKIP() << "no test database server: run eval \"$(scripts/test-db.sh start)\" first";
-        }
+        QZ_REQUIRE_TEST_DATABASE();
         RestoreTest::SetUp();
         ASSERT_EQ(RunSql("DROP DATABASE IF EXISTS restoresuite_alarm; CREATE DATABASE restoresuite_alarm;"
                          "CREATE TABLE restoresuite_alarm.messages (id INT PRIMARY KEY, text VARCHAR(40));"
@@ -89,15 +59,7 @@ protected:
     // The table's rows, one per line, fields separated by tabs.
     std::string Rows()
     {
-        const std::string file = data_ / "rows.txt";
-        std::string command;
-        for (const std::string& argument : SqlClient())
-            command += argument + " ";
-        command += "-N -e 'SELECT id, text FROM restoresuite_alarm.messages ORDER BY id' > '" +
-                   qztest::UnixPathOf(file) + "'";
-        if (qztest::RunUnix({"/bin/sh", "-c", command}) != 0)
-            return "(query failed)";
-        return qztest::ReadFileText(file);
+        return QueryRows("SELECT id, text FROM restoresuite_alarm.messages ORDER BY id", data_ / "rows.txt");
     }
 
     std::string SafetyDump() { return qztest::ReadFileText(data_ / "restoresuite_alarm.bkp"); }
