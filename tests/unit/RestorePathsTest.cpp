@@ -5,14 +5,6 @@
 
 namespace {
 
-TEST(KeepsetPaths, JoinWithADotWhateverTheRootEndsWith)
-{
-    EXPECT_EQ(KeepsetSearch("D:\\keep", "\\dbv1", ""), "D:\\keep.\\dbv1.\\*.*");
-    EXPECT_EQ(KeepsetSearch("D:\\", "\\qzt", ""), "D:\\.\\qzt.\\*.*");
-    EXPECT_EQ(KeepsetSearch("D:\\keep", "\\db1", "vm001.dbf"), "D:\\keep.\\db1.\\vm001.dbf");
-    EXPECT_EQ(FileInDirectory(KeepsetDirectory("D:\\keep", "\\qzt"), "pmqzt.ini"), "D:\\keep.\\qzt\\pmqzt.ini");
-}
-
 TEST(AdditionalEntry, ADirectoryWithOrWithoutTrailingBackslash)
 {
     const AdditionalEntry plain = AdditionalEntryOf("C:\\data\\extra");
@@ -39,36 +31,11 @@ TEST(AdditionalEntry, AFilePatternGoesBackIntoItsDirectory)
     EXPECT_EQ(onRoot.target, "C:\\");
 }
 
-TEST(AdditionalEntry, APatternWithoutDirectoryHasNoTarget)
-{
-    EXPECT_EQ(AdditionalEntryOf("*.txt").target, "");
-}
-
-TEST(AdditionalEntry, ANetworkPathKeepsItsMirror)
-{
-    // The save run keeps \\server\share\x under <keepset>.\\server\share\x.
-    const AdditionalEntry entry = AdditionalEntryOf("\\\\server\\share\\x");
-    EXPECT_EQ(KeepsetDirectory("E:\\bk", entry.subDirectory), "E:\\bk.\\\\server\\share\\x");
-    EXPECT_EQ(entry.target, "\\\\server\\share\\x");
-}
-
 TEST(DumpFiles, TheDatabaseIsTheNameUpToTheFirstSql)
 {
     EXPECT_EQ(DatabaseOfDumpFile("alarm.sql"), "alarm");
     EXPECT_EQ(DatabaseOfDumpFile("a.sql.sql"), "a");
     EXPECT_EQ(DatabaseOfDumpFile("my.data.sql"), "my.data");
-}
-
-TEST(DirectoryEntries, WholeAttributeValuesAndTheDotEntries)
-{
-    EXPECT_TRUE(IsDirectoryEntry("web", 16));
-    EXPECT_TRUE(IsDirectoryEntry("web", 48));
-    EXPECT_TRUE(IsDirectoryEntry("web", 17));
-    EXPECT_FALSE(IsDirectoryEntry("hidden", 18));
-    EXPECT_FALSE(IsDirectoryEntry("file.txt", 32));
-    EXPECT_TRUE(IsDirectoryEntry(".", 18));
-    EXPECT_TRUE(IsDirectoryEntry("..", 18));
-    EXPECT_FALSE(IsDirectoryEntry(".profile", 32));
 }
 
 TEST(RestoreCommandLines, TheSafetyDumpAndTheLoad)

@@ -17,7 +17,6 @@ namespace restoretest {
 namespace {
 
 const char kDatabase[] = "restoresuite_alarm";
-const char kSavedRows[] = "1\tfire alarm\n2\tall clear\n";
 const char kChangedRows[] = "1\tfire alarm\n2\tchanged\n3\tnew\n";
 
 class RestoreMySqlTest : public RestoreTest {
@@ -71,29 +70,6 @@ protected:
 
     qztest::ScratchFolder data_{"restore-mysql-data"};
 };
-
-// The saved rows come back; the rows they replaced are in the safety dump,
-// which therefore was complete before the load began.
-TEST_F(RestoreMySqlTest, TheSavedRowsComeBackAndTheReplacedOnesAreKept)
-{
-    SaveThenChange();
-
-    EXPECT_TRUE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
-
-    EXPECT_EQ(Rows(), kSavedRows);
-    const std::string safetyDump = SafetyDump();
-    EXPECT_NE(safetyDump.find("(2,'changed')"), std::string::npos);
-    EXPECT_NE(safetyDump.find("(3,'new')"), std::string::npos);
-    EXPECT_NE(safetyDump.find("-- Dump completed"), std::string::npos);
-    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 2u);  // the safety dump, then the load
-    EXPECT_EQ(LogTexts(), (Lines{
-                              "Start custom restore from " + keep_.Path(),
-                              "Restore MySQL database with command: " + LoadCommand(),
-                          }));
-    EXPECT_EQ(win::CurrentDirectory(), "Q:\\work");
-    EXPECT_EQ(Summary(), kSuccessText);
-    EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
-}
 
 // With the server down the safety dump fails, so nothing is loaded.
 TEST_F(RestoreMySqlTest, NoLoadWithoutASafetyDump)

@@ -130,13 +130,15 @@ TEST_F(RoundTripTest, TheFilesComeBackAsTheyWereSaved)
 }
 
 // The save run's own dumps, the web server's files and the rest, with the
-// database changed after the save.
+// database changed after the save. The rows come back, and the rows they
+// replaced are in the safety dump, which had therefore ended before the
+// load began.
 TEST_F(RoundTripTest, ADatabaseComesBackWithTheFiles)
 {
     QZ_REQUIRE_TEST_DATABASE();
     ASSERT_EQ(RunSql("DROP DATABASE IF EXISTS restoresuite_trip; CREATE DATABASE restoresuite_trip;"
                      "CREATE TABLE restoresuite_trip.plans (id INT PRIMARY KEY, name VARCHAR(40));"
-                     "INSERT INTO restoresuite_trip.plans VALUES (1, 'week plan');"),
+                     "INSERT INTO restoresuite_trip.plans VALUES (1, 'week plan'), (2, 'day plan');"),
               0);
     qztest::ScratchFolder data("restore-roundtrip-data");
     Config("[Config]\r\nWebHtdocsPath=Q:\\qz_web\\htdocs\r\n[MySQL]\r\nMySQLPath=" + BridgeDirectory() +
@@ -154,18 +156,24 @@ TEST_F(RoundTripTest, ADatabaseComesBackWithTheFiles)
     const std::map<std::string, Files> saved = Installation();
     ChangeTheInstallation();
     qztest::WriteFileText(install_ / "qz_web\\htdocs\\index.php", "<?php echo 2; ?>");
-    ASSERT_EQ(RunSql("DELETE FROM restoresuite_trip.plans"), 0);
+    ASSERT_EQ(RunSql("UPDATE restoresuite_trip.plans SET name = 'changed' WHERE id = 2;"
+                     "INSERT INTO restoresuite_trip.plans VALUES (3, 'new');"),
+              0);
     win::ResetCalls();
 
     EXPECT_TRUE(Run(FirstListEntry()));
 
     EXPECT_EQ(Installation(), saved);
-    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 2u);
-    // The saved row is back; the safety dump has the empty table it replaced.
-    EXPECT_EQ(QueryRows("SELECT id, name FROM restoresuite_trip.plans", data / "rows.txt"), "1\tweek plan\n");
+    EXPECT_EQ(QueryRows("SELECT id, name FROM restoresuite_trip.plans ORDER BY id", data / "rows.txt"),
+              "1\tweek plan\n2\tday plan\n");
     const std::string safetyDump = qztest::ReadFileText(data / "restoresuite_trip.bkp");
-    EXPECT_NE(safetyDump.find("CREATE TABLE `plans`"), std::string::npos);
-    EXPECT_EQ(safetyDump.find("week plan"), std::string::npos);
+    EXPECT_NE(safetyDump.find("(2,'changed')"), std::string::npos);
+    EXPECT_NE(safetyDump.find("(3,'new')"), std::string::npos);
+    EXPECT_NE(safetyDump.find("-- Dump completed"), std::string::npos);
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 2u);  // the safety dump, then the load
+    EXPECT_TRUE(Logged("Restore MySQL database with command: " + BridgeDirectory() +
+                       ".\\mysql.exe -u root -e\"source restoresuite_trip.sql\""));
+    EXPECT_EQ(win::CurrentDirectory(), "Q:\\work");
     EXPECT_EQ(Summary(), kSuccessText);
     RunSql("DROP DATABASE IF EXISTS restoresuite_trip");
 }
