@@ -81,8 +81,17 @@ TEST_F(RestoreDialogTest, ListsARealSaveAndFillsTheCustomRowsOnAClick)
     EXPECT_TRUE(Enabled(IDC_RST_KEEPSET_LIST));
     EXPECT_FALSE(Enabled(IDC_RST_SELECT_ROOT));
 
-    // A click on the row offers what the save holds.
-    ClickKeepsetRow(0);
+    // A click on the row offers what the save holds: the list view's own
+    // mouse handling selects the row and tells the dialog.
+    RECT rowRect = {LVIR_BOUNDS, 0, 0, 0};
+    ASSERT_TRUE(SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rowRect)));
+    const LPARAM point = MAKELPARAM(rowRect.left + 20, (rowRect.top + rowRect.bottom) / 2);
+    // The list view waits for the button to come up before it takes the
+    // press as a click, and takes the click itself when it comes up.
+    PostMessageA(list, WM_LBUTTONUP, 0, point);
+    SendMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(list, WM_LBUTTONUP, 0, point);
+    EXPECT_EQ(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED), 0);
     const Lines savedRows = Plus(kFixedRows, {"All desktop icons", "All recorded voice alarm and alarm-in messages ",
                                               "All additonal files from directory: Q:\\extra"});
     EXPECT_EQ(CustomRowTexts(), savedRows);
