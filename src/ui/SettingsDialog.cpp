@@ -3,6 +3,7 @@
 #include "config/CommaList.h"
 #include "config/ConfigFile.h"
 #include "config/MySqlDataDirectory.h"
+#include "config/MySqlPaths.h"
 #include "config/SaveSettings.h"
 #include "resource.h"
 #include "save/UserPrompts.h"
@@ -84,15 +85,16 @@ void CopySaveOptions(const SaveSettingsRecord& from, SaveSettingsRecord& to)
 
 // Lists the entries of a directory that the rule accepts, in the order the
 // system gives them, checking those the list text mentions. An empty
-// directory text lists nothing: it would name the working directory.
+// directory text lists nothing: its pattern would name the working
+// directory.
 void FillList(CheckBoxList& list, const std::string& directory, const std::string& listText,
               bool (*accepts)(const std::string&, unsigned long))
 {
     if (directory.empty())
         return;
-    // A trailing "." component stands for the directory itself, so this
-    // works with or without a closing backslash.
-    win::DirectorySearch search(directory + ".\\*.*");
+    // A trailing "." component stands for the directory itself, so the
+    // pattern works with or without a closing backslash.
+    win::DirectorySearch search(DatabaseSearchPattern(directory));
     win::FoundEntry entry;
     while (search.Next(entry)) {
         if (!accepts(entry.name, entry.attributes))
