@@ -198,22 +198,6 @@ TEST_F(SettingsTest, EnablingRulesFollowTheClicksAndDisabledBoxesKeepTheirChecks
     EXPECT_FALSE(Enabled(IDC_SET_DATABASE_LIST));
 }
 
-TEST_F(SettingsTest, DatabasesAreFoundBesideTheProgramDirectoryWhenNoDataPathIsKnown)
-{
-    qztest::ScratchFolder server("settings-server");
-    qztest::MakeDirectories(server / "bin");
-    qztest::MakeDirectories(server / "data\\alarmweb");
-    std::string text = StandardConfig();
-    text.replace(text.find("MySQLDataPath="), std::string("MySQLDataPath=").size() + data_.Path().size(),
-                 "MySQLDataPath=");
-    text.replace(text.find("MySQLPath=C:\\mysql\\bin"), std::string("MySQLPath=C:\\mysql\\bin").size(),
-                 "MySQLPath=" + server.Path() + "\\bin");
-    WriteConfig(text);
-    Open();
-    EXPECT_EQ(ListRows(IDC_SET_DATABASE_LIST), (Rows{{"alarmweb", false}}));
-    EXPECT_EQ(Key("MySQL", "MySQLDataPath"), server.Path() + ".\\data");
-}
-
 TEST_F(SettingsTest, NoDataDirectoryAndAMissingHtdocsPathLeaveTheListsEmptySilently)
 {
     // The working directory has sub-directories; they are not databases.
