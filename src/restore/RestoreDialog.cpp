@@ -26,9 +26,7 @@ constexpr std::size_t kDateTimeLength = 39;
 constexpr std::size_t kAdditionalLength = 255;
 constexpr std::size_t kLastKeepsetDirLength = 511;
 
-constexpr DWORD kCheckBoxListStyle = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT;
 constexpr int kCustomListColumnWidth = 500;
-constexpr UINT kStateImageMask = 0xF000;
 
 struct Column {
     unsigned textId;
@@ -96,14 +94,6 @@ LPARAM RowData(HWND list, int row)
 int SelectedRow(HWND list)
 {
     return static_cast<int>(SendMessageA(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-// A row of a check-box list counts as checked exactly when its state image
-// is 2; 0 (no box) and 1 (clear box) are unchecked.
-bool IsRowChecked(HWND list, int row)
-{
-    const auto state = static_cast<UINT>(SendMessageA(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), kStateImageMask));
-    return (state & kStateImageMask) >> 12 == 2;
 }
 
 // ---- Records ----------------------------------------------------------------
@@ -234,9 +224,8 @@ void RestoreDialog::FillKeepsetList()
 
 void RestoreDialog::PrepareCustomList()
 {
-    const HWND list = Item(IDC_RST_CUSTOM_LIST);
-    SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, kCheckBoxListStyle);
-    InsertColumn(list, 0, "", kCustomListColumnWidth);
+    customList_.Attach(Item(IDC_RST_CUSTOM_LIST));
+    customList_.Prepare(kCustomListColumnWidth);
 }
 
 bool RestoreDialog::OnButtonClicked(int id)
@@ -335,8 +324,7 @@ void RestoreDialog::OnSelectRoot()
 // the other root's record (an empty list when none was chosen).
 void RestoreDialog::FillCustomList()
 {
-    const HWND list = Item(IDC_RST_CUSTOM_LIST);
-    SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
+    customList_.RemoveAllRows();
     rowItems_.clear();
 
     KeepsetRecordValues record;
@@ -349,7 +337,7 @@ void RestoreDialog::FillCustomList()
     }
     for (const CustomSelectionRow& row : CustomSelectionRows(record)) {
         const std::string text = win::LoadText(row.textId);
-        AppendRow(list, row.value.empty() ? text : AdditionalFilesText(text, row.value));
+        customList_.AddRow(row.value.empty() ? text : AdditionalFilesText(text, row.value));
         rowItems_.push_back(row.itemCode);
     }
 }
@@ -404,10 +392,9 @@ RestoreRequest RestoreDialog::BuildRequest() const
             request.recordSection = KeepsetSectionName(entry);
     }
     request.kind = restoreKind_ == 1 ? RestoreKind::Custom : RestoreKind::Full;
-    const HWND list = Item(IDC_RST_CUSTOM_LIST);
-    const int rows = RowCount(list);
+    const int rows = customList_.RowCount();
     for (int row = 0; row < rows && row < static_cast<int>(rowItems_.size()); ++row)
-        request.customRows.push_back({rowItems_[static_cast<std::size_t>(row)], IsRowChecked(list, row)});
+        request.customRows.push_back({rowItems_[static_cast<std::size_t>(row)], customList_.IsChecked(row)});
     return request;
 }
 

@@ -4,6 +4,7 @@
 // with "Select", picks a full restore or the rows of a custom selection,
 // and "Restore" runs the restore run. It closes with OK when the run
 // restored something; otherwise it stays open for another choice.
+#include "controls/CheckBoxList.h"
 #include "restore/RestoreRequest.h"
 #include "restore/RestoreRunHost.h"
 #include "win/Dialog.h"
@@ -64,7 +65,8 @@ private:
     std::string otherRecord_;
     bool restored_ = false;
     // The restore item code of each row of the custom list, by position.
-    std::vector<int> rowItems_;
+    CheckBoxList customList_;
+    std::vector<int> rowItems_;  // the item code of each custom row
     int restoreKind_ = -1;  // 0 full, 1 custom
     int sourceKind_ = -1;   // 0 keepset list, 1 other root
     std::string summary_;
