@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::size_t kDefaultLanguageLength = 79;
 constexpr int kExitWindowFailed = 1;
+constexpr int kExitSaveCutShort = 1;
 constexpr int kExitArgumentTooLong = 2;
 
 }  // namespace
@@ -40,6 +41,10 @@ int BackupApp::InitInstance(const std::vector<std::string>& arguments)
     mainDialog.SaveDirectoryText = saveDirectory.directory;
     if (mainDialog.RunModal() == -1)
         return kExitWindowFailed;
+    // Closed while a save run was at work: the run ends unfinished with the
+    // program, and a scheduler must not take that for a save.
+    if (mainDialog.IsBusy())
+        return kExitSaveCutShort;
     return 0;
 }
 

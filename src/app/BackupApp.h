@@ -11,7 +11,8 @@ public:
     // command-line arguments as the standard parser delivers them, without
     // the program name. The exit status: 0, or for an unattended save that
     // ends by itself 0 or 1 (errors) from the main window; 1 when the main
-    // window cannot be opened; 2 when the save directory given is too long.
+    // window cannot be opened or was closed while a save run was at work;
+    // 2 when the save directory given is too long.
     int InitInstance(const std::vector<std::string>& arguments);
 
     // The language library in use; nullptr with the built-in English texts.

@@ -130,6 +130,17 @@ TEST_F(Installation, UnattendedSaveWithErrorsEndsWithStatus1AfterTheErrorBox)
     EXPECT_NE(log.back().find("ERRORS while saving data"), std::string::npos) << log.back();
 }
 
+TEST_F(Installation, ClosingTheWindowDuringAnUnattendedSaveEndsWithStatus1)
+{
+    DeleteFileA("Q:\\db1\\vm001.dbf");
+    StartProgram({Root() + "\\keep"});
+    // The run waits for its error box; the window stays usable meanwhile.
+    ASSERT_NE(qzauto::WaitForMessageBox("Error !", program_.Id()), nullptr);
+    const HWND window = MainWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(ExitProgram(window), 1u);
+}
+
 TEST_F(Installation, ADirectoryLongerThan127CharactersIsRefusedWithoutSaving)
 {
     const std::string given = Root() + "\\" + std::string(140, 'k');
