@@ -1,0 +1,132 @@
+#include "save/CopyPrimitives.h"
+
+#include "config/SaveSettings.h"
+#include "save/CopyPaths.h"
+#include "save/EnsureDirectory.h"
+#include "save/Reports.h"
+#include "win/Files.h"
+#include "win/Texts.h"
+
+namespace {
+
+constexpr unsigned kTextSaved = 106;         // "%1 saved to %2"
+constexpr unsigned kTextSaveFailed = 107;    // "FAILED to save %1 to %2 !"
+
+constexpr unsigned long kPlainDirectory = 16;
+constexpr unsigned long kReadOnlyDirectory = 17;
+constexpr unsigned long kArchiveDirectory = 48;
+
+bool SkippedByPatternCopy(const win::FoundEntry& entry)
+{
+    return entry.attributes == kPlainDirectory || entry.attributes == kReadOnlyDirectory ||
+           entry.attributes == kArchiveDirectory || entry.name[0] == '.';
+}
+
+// The search pattern "*." is meant to find names without a dot only, which
+// not every system keeps to, so the name is checked as well.
+bool DescendedInto(const win::FoundEntry& entry)
+{
+    return (entry.attributes == kPlainDirectory || entry.attributes == kArchiveDirectory) &&
+           entry.name.find('.') == std::string::npos;
+}
+
+bool FitsIn(const std::string& path, std::size_t length)
+{
+    return path.size() <= length;
+}
+
+// A read-only copy from an earlier save must not block this one.
+void MakeTargetWritable(const std::string& target)
+{
+    const unsigned long attributes = win::FileAttributes(target);
+    if (attributes != win::kInvalidAttributes && (attributes & win::kAttributeReadOnly) != 0)
+        win::SetFileAttributesTo(target, win::kAttributeNormal);
+}
+
+}  // namespace
+
+int CopyFilesByPattern(const std::string& pattern, const std::string& sourceDirectory,
+                       const std::string& targetDirectory)
+{
+    int result = 0;
+    win::DirectorySearch search(pattern);
+    win::FoundEntry entry;
+    while (search.Next(entry)) {
+        if (SkippedByPatternCopy(entry))
+            continue;
+        const std::string source = JoinPath(sourceDirectory, entry.name);
+        const std::string target = JoinPath(targetDirectory, entry.name);
+        bool copied = false;
+        if (FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength)) {
+            MakeTargetWritable(target);
+            copied = win::CopyFileReplacing(source, target);
+        }
+        if (copied) {
+            ReportStep(win::FormatText(kTextSaved, source, target), false);
+            continue;
+        }
+        result = 1;
+        // The attribute value goes to the log only: it tells a hidden
+        // directory from a file that could not be copied.
+        const std::string text = win::FormatText(kTextSaveFailed, source, target);
+        SendReportMessage(text, true);
+        WriteLogLine(text + " File attribute: " + std::to_string(entry.attributes));
+    }
+    return result;
+}
+
+int CopyDirectoryTree(const std::string& sourceParent, const std::string& name, const std::string& targetParent)
+{
+    const std::string target = JoinPathDotted(targetParent, name);
+    const std::string source = JoinPathDotted(sourceParent, name);
+    const std::string filePattern = JoinPathDotted(source, "*.*");
+    const std::string directoryPattern = JoinPathDotted(source, "*.");
+    if (!FitsIn(target, kTreeTargetLength) || !FitsIn(filePattern, kTreeSourceLength)) {
+        // Too deep to be saved under its own name: the whole subtree is
+        // reported as failed rather than copied to a shortened path.
+        ReportStep(win::FormatText(kTextSaveFailed, source, target), true);
+        return 1;
+    }
+    EnsureDirectory(target);
+    int result = CopyFilesByPattern(filePattern, source, target);
+
+    win::DirectorySearch search(directoryPattern);
+    win::FoundEntry entry;
+    while (search.Next(entry)) {
+        if (DescendedInto(entry) && CopyDirectoryTree(source, entry.name, target) == 1)
+            result = 1;
+    }
+    return result;
+}
+
+int CopyAdditionalDirectory(const std::string& path)
+{
+    const std::string saveDir = SaveSetting(&SaveSettingsRecord::SaveDir);
+    const AdditionalDirectoryPaths paths = WorkOutAdditionalDirectory(path, saveDir);
+    if (!FitsIn(path, kAdditionalPathLength) || !FitsIn(paths.mirror, kMirrorLength)) {
+        ReportStep(win::FormatText(kTextSaveFailed, path, paths.mirror), true);
+        return 0;
+    }
+    // The mirror is created even when nothing is copied into it.
+    for (const std::string& level : MirrorLevels(paths.mirror, saveDir.size()))
+        EnsureDirectory(level);
+
+    int result = 1;
+    win::DirectorySearch search(paths.pattern);
+    win::FoundEntry entry;
+    while (search.Next(entry)) {
+        if (entry.attributes == kPlainDirectory)
+            continue;
+        const std::string source = JoinPathDotted(paths.sourceDirectory, entry.name);
+        const std::string target = JoinPathDotted(paths.mirror, entry.name);
+        const bool copied = FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength) &&
+                            win::CopyFileReplacing(source, target);
+        if (copied) {
+            ReportStep(win::FormatText(kTextSaved, source, target), false);
+        } else {
+            result = 0;
+            ReportStep(win::FormatText(kTextSaveFailed, source, target), true);
+        }
+    }
+    return result;
+}

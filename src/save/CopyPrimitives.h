@@ -1,0 +1,29 @@
+#pragma once
+// The copies a save run is made of. Every file handled is reported twice,
+// as a run log line and as a report message to the main window; a failed
+// copy is reported and the copy goes on with the next entry.
+//
+// Directories found by a search are told by their whole attribute value
+// (16 plain, 17 read-only, 48 archive), not by the directory bit: a hidden
+// directory (18) counts as a file, and its copy fails and is reported.
+#include <string>
+
+// Copies the entries the wildcard pattern finds in the source directory to
+// the target directory ("%s\%s" on each side), replacing existing files and
+// making a read-only target writable first. Skips directories (16, 17, 48)
+// and names beginning with ".". Returns 1 when a copy failed, else 0 (also
+// when nothing matched).
+int CopyFilesByPattern(const std::string& pattern, const std::string& sourceDirectory,
+                       const std::string& targetDirectory);
+
+// Copies the directory sourceParent.\name with its subtree to
+// targetParent.\name, creating each target level. Descends only into
+// directories of value 16 or 48 whose names hold no dot. Returns 1 when any
+// copy in the tree failed, else 0.
+int CopyDirectoryTree(const std::string& sourceParent, const std::string& name, const std::string& targetParent);
+
+// Copies the files directly inside one configured additional directory (or
+// the files a pattern such as D:\data\*.txt names) into the mirror of its
+// path below the save directory. Returns 1 when every copy succeeded or
+// nothing matched, 0 when one failed: the reverse of the two above.
+int CopyAdditionalDirectory(const std::string& path);

@@ -1,0 +1,24 @@
+#pragma once
+// How the save run reports: lines in its run log and report messages to the
+// main window, which shows them in its colour message list.
+#include "save/RunLog.h"
+
+#include <string>
+
+// Report message to the main window: wParam 0 for a success, 1 for a
+// failure, lParam the text, valid only until the message returns.
+constexpr unsigned kReportMessage = 0x0400 + 2;  // WM_USER+2
+
+// The save run's own log, one for the process; the save run opens it at its
+// start and closes it at its end.
+RunLog& SaveRunLog();
+
+// One time-stamped line in the save run's log; dropped while it is not open.
+void WriteLogLine(const std::string& text);
+
+// The report message alone, sent synchronously to MainWindow of the save
+// settings; nothing is sent while there is no main window.
+void SendReportMessage(const std::string& text, bool failed);
+
+// A step of the run: its log line, then its report message.
+void ReportStep(const std::string& text, bool failed);

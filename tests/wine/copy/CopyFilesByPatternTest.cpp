@@ -1,0 +1,119 @@
+// CopyFilesByPattern against real files: what it copies, skips and reports.
+#include "CopyTestHost.h"
+
+#include "save/CopyPrimitives.h"
+#include "win/CallCounter.h"
+#include "win/Files.h"
+
+using CopyFilesByPattern_ = CopyTest;
+
+namespace {
+
+std::string Saved(const std::string& source, const std::string& target)
+{
+    return source + " saved to " + target;
+}
+
+std::string Failed(const std::string& source, const std::string& target)
+{
+    return "FAILED to save " + source + " to " + target + " !";
+}
+
+}  // namespace
+
+TEST_F(CopyFilesByPattern_, CopiesFilesSkipsDirectoriesAndDotNamesAndFailsOnHiddenDirectory)
+{
+    const std::string source = folder_ / "src";
+    const std::string target = folder_ / "dst";
+    qztest::WriteFileText(source + "\\a.txt", "alpha");
+    qztest::WriteFileText(source + "\\b.dat", "beta");
+    qztest::WriteFileText(source + "\\.profile", "dot");
+    qztest::MakeDirectories(source + "\\plain");
+    qztest::MakeDirectories(source + "\\secret");
+    qztest::SetAttributes(source + "\\secret", FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN);
+    qztest::MakeDirectories(target);
+
+    EXPECT_EQ(CopyFilesByPattern(source + "\\*.*", source, target), 1);
+
+    EXPECT_EQ(qztest::ReadFileText(target + "\\a.txt"), "alpha");
+    EXPECT_EQ(qztest::ReadFileText(target + "\\b.dat"), "beta");
+    EXPECT_FALSE(qztest::Exists(target + "\\.profile"));
+    EXPECT_FALSE(qztest::Exists(target + "\\plain"));
+    EXPECT_EQ(window_.Texts(0), Sorted({Saved(source + "\\a.txt", target + "\\a.txt"),
+                                        Saved(source + "\\b.dat", target + "\\b.dat")}));
+    // The hidden directory (18) is not a directory by the whole-value test.
+    const std::string secretFailed = Failed(source + "\\secret", target + "\\secret");
+    EXPECT_EQ(window_.Texts(1), std::vector<std::string>{secretFailed});
+    EXPECT_EQ(Sorted(LogTexts()), Sorted({Saved(source + "\\a.txt", target + "\\a.txt"),
+                                          Saved(source + "\\b.dat", target + "\\b.dat"),
+                                          secretFailed + " File attribute: 18"}));
+}
+
+TEST_F(CopyFilesByPattern_, FailedCopyIsListedPlainAndLoggedWithItsAttributeValue)
+{
+    const std::string source = folder_ / "src";
+    const std::string target = folder_ / "dst";
+    qztest::WriteFileText(source + "\\vm001.dbf", "db");
+    qztest::MakeDirectories(target);
+    const unsigned long attributes = win::FileAttributes(source + "\\vm001.dbf");
+    win::ResetCalls();
+    win::FailCall(win::Op::FileCopy, 1, ERROR_SHARING_VIOLATION);
+
+    EXPECT_EQ(CopyFilesByPattern(source + "\\*.dbf", source, target), 1);
+
+    const std::string text = Failed(source + "\\vm001.dbf", target + "\\vm001.dbf");
+    ASSERT_EQ(window_.Reports().size(), 1u);
+    EXPECT_EQ(window_.Reports()[0].wParam, 1u);
+    EXPECT_EQ(window_.Reports()[0].text, text);
+    EXPECT_EQ(LogTexts(), std::vector<std::string>{text + " File attribute: " + std::to_string(attributes)});
+    EXPECT_FALSE(qztest::Exists(target + "\\vm001.dbf"));
+}
+
+TEST_F(CopyFilesByPattern_, ReadOnlyTargetIsMadeWritableBeforeTheCopy)
+{
+    const std::string source = folder_ / "src";
+    const std::string target = folder_ / "dst";
+    qztest::WriteFileText(source + "\\qzt.ini", "new");
+    qztest::WriteFileText(target + "\\qzt.ini", "old");
+    qztest::SetAttributes(target + "\\qzt.ini", FILE_ATTRIBUTE_READONLY);
+    // Wine run as root copies over a read-only file anyway, and a copy that
+    // succeeds hands the source's attributes to the target, so the reset is
+    // seen by making the copy fail: the target is left writable.
+    win::ResetCalls();
+    win::FailCall(win::Op::FileCopy, 1, ERROR_ACCESS_DENIED);
+
+    EXPECT_EQ(CopyFilesByPattern(source + "\\*.ini", source, target), 1);
+    EXPECT_EQ(win::FileAttributes(target + "\\qzt.ini") & win::kAttributeReadOnly, 0u);
+    EXPECT_EQ(qztest::ReadFileText(target + "\\qzt.ini"), "old");
+
+    // And the real copy then replaces it.
+    qztest::SetAttributes(target + "\\qzt.ini", FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(CopyFilesByPattern(source + "\\*.ini", source, target), 0);
+    EXPECT_EQ(qztest::ReadFileText(target + "\\qzt.ini"), "new");
+    EXPECT_EQ(win::CallCount(win::Op::SetAttributes), 2u);
+}
+
+TEST_F(CopyFilesByPattern_, PatternWithoutMatchIsNoFailureAndReportsNothing)
+{
+    qztest::WriteFileText(folder_ / "src\\a.txt", "a");
+    EXPECT_EQ(CopyFilesByPattern(folder_ / "src\\*.vox", folder_ / "src", folder_ / "dst"), 0);
+    EXPECT_EQ(CopyFilesByPattern(folder_ / "missing\\*.*", folder_ / "missing", folder_ / "dst"), 0);
+    EXPECT_TRUE(window_.Reports().empty());
+    EXPECT_TRUE(LogTexts().empty());
+}
+
+TEST_F(CopyFilesByPattern_, TargetPathBeyond511CharactersIsReportedNotCopiedElsewhere)
+{
+    const std::string source = folder_ / "src";
+    qztest::WriteFileText(source + "\\a.txt", "a");
+    // 505 characters + "\a.txt" = 511 fits; one more does not.
+    const std::string fits = "C:\\" + std::string(502, 'x');
+    const std::string tooLong = fits + "y";
+    win::ResetCalls();
+
+    CopyFilesByPattern(source + "\\*.txt", source, fits);
+    EXPECT_EQ(win::CallCount(win::Op::FileCopy), 1u);
+    EXPECT_EQ(CopyFilesByPattern(source + "\\*.txt", source, tooLong), 1);
+    EXPECT_EQ(win::CallCount(win::Op::FileCopy), 1u);
+    EXPECT_EQ(window_.Texts(1).back(), Failed(source + "\\a.txt", tooLong + "\\a.txt"));
+}
