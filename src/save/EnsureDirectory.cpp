@@ -1,6 +1,6 @@
 #include "save/EnsureDirectory.h"
 
-#include "save/UserPrompts.h"
+#include "save/RunWarning.h"
 #include "win/Files.h"
 #include "win/Texts.h"
 
@@ -17,6 +17,6 @@ bool EnsureDirectory(const std::string& path)
         return true;
     if (win::CreateOneDirectory(path))
         return true;
-    ShowWarning(win::FormatText(kTextCreateDirectoryFailed, path), win::LoadText(kTextErrorCaption));
+    RaiseRunWarning(win::FormatText(kTextCreateDirectoryFailed, path), win::LoadText(kTextErrorCaption));
     return false;
 }

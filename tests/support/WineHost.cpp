@@ -150,6 +150,42 @@ void DeleteRegistryTree(bool localMachine, const std::string& key)
     RegDeleteKeyA(Root(localMachine), key.c_str());
 }
 
+SavedRegistryValue SaveRegistryValue(bool localMachine, const std::string& key, const std::string& value)
+{
+    SavedRegistryValue saved;
+    HKEY handle = nullptr;
+    if (RegOpenKeyExA(Root(localMachine), key.c_str(), 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
+        return saved;
+    DWORD type = 0;
+    DWORD size = 0;
+    if (RegQueryValueExA(handle, value.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS) {
+        saved.data.assign(size, '\0');
+        if (RegQueryValueExA(handle, value.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&saved.data[0]),
+                             &size) == ERROR_SUCCESS) {
+            saved.existed = true;
+            saved.type = type;
+            saved.data.resize(size);
+        }
+    }
+    RegCloseKey(handle);
+    return saved;
+}
+
+void RestoreRegistryValue(bool localMachine, const std::string& key, const std::string& value,
+                          const SavedRegistryValue& saved)
+{
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(Root(localMachine), key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
+                        nullptr) != ERROR_SUCCESS)
+        return;
+    if (saved.existed)
+        RegSetValueExA(handle, value.c_str(), 0, saved.type, reinterpret_cast<const BYTE*>(saved.data.data()),
+                       static_cast<DWORD>(saved.data.size()));
+    else
+        RegDeleteValueA(handle, value.c_str());
+    RegCloseKey(handle);
+}
+
 std::string WindowsDir()
 {
     char buffer[MAX_PATH] = {};

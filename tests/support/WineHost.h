@@ -60,6 +60,16 @@ void SetRegistryString(bool localMachine, const std::string& key, const std::str
                        const std::string& data);
 void DeleteRegistryTree(bool localMachine, const std::string& key);
 
+// A registry value as it was (raw data and type), to put back after a test.
+struct SavedRegistryValue {
+    bool existed = false;
+    unsigned long type = 0;
+    std::string data;
+};
+SavedRegistryValue SaveRegistryValue(bool localMachine, const std::string& key, const std::string& value);
+void RestoreRegistryValue(bool localMachine, const std::string& key, const std::string& value,
+                          const SavedRegistryValue& saved);
+
 // The Windows directory and the configuration file in it.
 std::string WindowsDir();
 std::string ConfigFilePath();

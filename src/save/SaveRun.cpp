@@ -1,0 +1,371 @@
+#include "save/SaveRun.h"
+
+#include "config/CommaList.h"
+#include "config/ConfigFile.h"
+#include "config/MySqlDataDirectory.h"
+#include "config/SaveSettings.h"
+#include "save/CopyPaths.h"
+#include "save/CopyPrimitives.h"
+#include "save/DumpMySqlDatabase.h"
+#include "save/EnsureDirectory.h"
+#include "save/KeepsetRecord.h"
+#include "save/Reports.h"
+#include "save/SaveRunText.h"
+#include "save/RunWarning.h"
+#include "save/RunLog.h"
+#include "win/Files.h"
+#include "win/MessageBoxes.h"
+#include "win/Process.h"
+#include "win/Profile.h"
+#include "win/Registry.h"
+#include "win/Texts.h"
+
+#include <windows.h>
+#include <process.h>
+
+#include <atomic>
+
+namespace {
+
+constexpr unsigned kTextFailedToSave = 112;
+constexpr unsigned kTextSaved = 106;
+constexpr unsigned kTextFailedToSaveFile = 107;
+constexpr unsigned kTextDumped = 118;
+constexpr unsigned kTextDumpFailed = 119;
+constexpr unsigned kTextCaptionError = 102;
+constexpr unsigned kTextCaptionInformation = 109;
+constexpr unsigned kTextErrorOutcome = 110;
+constexpr unsigned kTextSuccessOutcome = 111;
+constexpr unsigned kTextFinalSuccess = 120;
+constexpr unsigned kTextFinalErrors = 121;
+
+std::atomic<bool> lastRunHadErrors{false};
+
+// One run's state: the save directory, the installation drive and the
+// error flag, which every failed copy or dump sets and nothing clears.
+class SaveRunSteps {
+public:
+    SaveRunSteps()
+        : saveDir_(SaveSetting(&SaveSettingsRecord::SaveDir)),
+          drive_(SaveSetting(&SaveSettingsRecord::InstallDrive))
+    {
+    }
+
+    void Run();
+
+private:
+    void CreateSaveDirectory();
+    void OpenRunLog();
+    void SaveAlarmDatabase();
+    void SavePersonnelDatabases();
+    void SaveWindowsIniFiles();
+    void SaveToolDirectory();
+    void SaveVoiceMessages();
+    void SaveDesktops();
+    void SaveDesktop(win::RegistryRoot root, const char* value, const char* targetName);
+    void SaveWebServer();
+    void SaveDatabases();
+    void DumpDatabase(const std::string& name, const std::string& targetDirectory);
+    void SaveAdditionalDirectories();
+    void StartBatchProgram();
+    void AnnounceOutcome();
+    void WriteRecord();
+    void End();
+
+    void CopyByPattern(const std::string& pattern, const std::string& source, const std::string& target);
+    void CopyTree(const std::string& sourceParent, const std::string& name, const std::string& targetParent);
+    void CopyOneFile(const std::string& source, const std::string& target);
+    void SendToList(unsigned message, WPARAM wParam, LPARAM lParam);
+
+    std::string saveDir_;
+    std::string drive_;
+    bool failed_ = false;
+};
+
+void SaveRunSteps::Run()
+{
+    CreateSaveDirectory();
+    OpenRunLog();
+    SendToList(LB_RESETCONTENT, 0, 0);
+    SaveAlarmDatabase();
+    SavePersonnelDatabases();
+    SaveWindowsIniFiles();
+    SaveToolDirectory();
+    SaveVoiceMessages();
+    SaveDesktops();
+    SaveWebServer();
+    SaveAdditionalDirectories();
+    StartBatchProgram();
+    AnnounceOutcome();
+    WriteRecord();
+    End();
+}
+
+void SaveRunSteps::CreateSaveDirectory()
+{
+    // The command interpreter's "md" creates every missing level at once.
+    if (!win::EntryExists(saveDir_) && !win::CreateOneDirectory(saveDir_))
+        win::RunCommandInterpreter(MakeDirectoryCommand(saveDir_));
+}
+
+void SaveRunSteps::OpenRunLog()
+{
+    RunLog& log = SaveRunLog();
+    if (log.Open(SaveSetting(&SaveSettingsRecord::LogPath))) {
+        log.WriteBanner();
+        log.WriteLine("Start Keepset");
+    }
+}
+
+void SaveRunSteps::SaveAlarmDatabase()
+{
+    const std::string target = saveDir_ + "\\db1";
+    EnsureDirectory(target);
+    // Attempted even when the source is missing: the alarm database is the
+    // one file every keepset must hold.
+    CopyOneFile(drive_ + "\\db1\\vm001.dbf", target + "\\vm001.dbf");
+}
+
+void SaveRunSteps::SavePersonnelDatabases()
+{
+    const std::string target = saveDir_ + "\\db1";
+    for (const char* key : {"Pers", "Group", "Link"}) {
+        const std::string name = win::ReadProfileString("qzpers.ini", "DBInfo", key, "", 39);
+        if (name.empty())
+            continue;
+        const std::string source = drive_ + "\\db1\\" + name;
+        if (win::EntryExists(source))
+            CopyOneFile(source, JoinPath(target, name));
+    }
+}
+
+void SaveRunSteps::SaveWindowsIniFiles()
+{
+    const std::string target = saveDir_ + "\\win";
+    EnsureDirectory(target);
+    const std::string windows = win::WindowsDirectory(79);
+    for (const char* name : {"\\qz*.ini", "\\vmqzt.ini", "\\pmqzt.ini", "\\setupal.ini"})
+        CopyByPattern(windows + name, windows, target);
+}
+
+void SaveRunSteps::SaveToolDirectory()
+{
+    const std::string target = saveDir_ + "\\qzt";
+    EnsureDirectory(target);
+    const std::string source = drive_ + "\\qzt";
+    for (const char* pattern : {"qztini.dbf", "qz?post*.*", "qztbatch.dbf", "qztque.dbf", "*.qz*", "*.bat",
+                                "*.cmd", "*.txt", "*.rtf", "*.ini", "*.csv", "*.bmp"})
+        CopyByPattern(source + "\\" + pattern, source, target);
+}
+
+void SaveRunSteps::SaveVoiceMessages()
+{
+    if (!SaveSetting(&SaveSettingsRecord::SaveMSG))
+        return;
+    const std::string target = saveDir_ + "\\dbv1";
+    EnsureDirectory(target);
+    const std::string source = drive_ + "\\dbv1";
+    const bool alarmOnly = SaveSetting(&SaveSettingsRecord::OnlySaveAlrMSG) != 0;
+    CopyByPattern(source + (alarmOnly ? "\\v*_1.vox" : "\\*.vox"), source, target);
+    CopyByPattern(source + (alarmOnly ? "\\v*_1.wav" : "\\*.wav"), source, target);
+    CopyByPattern(source + "\\*.eml", source, target);
+}
+
+void SaveRunSteps::SaveDesktops()
+{
+    if (!SaveSetting(&SaveSettingsRecord::SaveDesktop))
+        return;
+    EnsureDirectory(saveDir_ + "\\desktop");
+    SaveDesktop(win::RegistryRoot::CurrentUser, "Desktop", "user");
+    SaveDesktop(win::RegistryRoot::LocalMachine, "Common Desktop", "all");
+}
+
+void SaveRunSteps::SaveDesktop(win::RegistryRoot root, const char* value, const char* targetName)
+{
+    win::RegistryKey key(root, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+    if (!key.IsOpen())
+        return;
+    std::string folder;
+    if (!key.ReadString(value, 80, folder) || folder.empty()) {
+        // Without the folder the pattern would name the current drive's
+        // root; that half of the desktop is left out instead.
+        WriteLogLine(DesktopNotFoundText(value));
+        return;
+    }
+    const std::string target = saveDir_ + "\\desktop\\" + targetName;
+    EnsureDirectory(target);
+    CopyByPattern(folder + ".\\*.*", folder, target);
+}
+
+void SaveRunSteps::SaveWebServer()
+{
+    if (!SaveSetting(&SaveSettingsRecord::SaveWeb) || SaveSetting(&SaveSettingsRecord::WebServerKind) <= 0)
+        return;
+    const std::string htdocsAsRead =
+        win::ReadProfileString(kConfigFile, kSectionConfig, "WebHtdocsPath", "", 255);
+    const std::string htdocs = LowerCase(htdocsAsRead);
+    const bool ownLayout = htdocs.find("qz_web") != std::string::npos;
+
+    EnsureDirectory(saveDir_ + "\\web");
+    const std::string target = saveDir_ + "\\web\\htdocs";
+    EnsureDirectory(target);
+    CopyByPattern(htdocsAsRead + "\\*.php", htdocsAsRead, target);
+    if (ownLayout) {
+        CopyTree(htdocs, "inc", target);
+    } else {
+        CopyTree(htdocs, "include", target);
+        CopyTree(htdocs, "ini", target);
+    }
+    if (SaveSetting(&SaveSettingsRecord::SaveSubHtdocs)) {
+        const std::string list = win::ReadProfileString(kConfigFile, kSectionConfig, "HtdocsSubDirToSave", "", 511);
+        for (const std::string& listed : SplitCommaList(list)) {
+            const std::string name = LowerCase(listed);
+            if (name != "include" && name != "ini")
+                CopyTree(htdocs, name, target);
+        }
+    }
+    const std::string conf = WebConfDirectory(htdocs, ownLayout);
+    if (!conf.empty() && win::EntryExists(conf)) {
+        const std::string confTarget = saveDir_ + "\\web\\conf";
+        EnsureDirectory(confTarget);
+        CopyByPattern(conf + "\\*.*", conf, confTarget);
+    }
+    if (SaveSetting(&SaveSettingsRecord::SaveMySql))
+        SaveDatabases();
+}
+
+void SaveRunSteps::SaveDatabases()
+{
+    const std::string target = saveDir_ + "\\mysql";
+    EnsureDirectory(target);
+    if (win::ReadProfileInt(kConfigFile, kSectionMySql, "SaveSpecifiedDatabases", 0) != 0) {
+        const std::string list = win::ReadProfileString(kConfigFile, kSectionMySql, "DumpDatabase", "", 511);
+        for (const std::string& name : SplitCommaList(list))
+            DumpDatabase(name, target);
+        return;
+    }
+    const std::string dataDirectory = FindMySqlDataDirectoryForSaveRun();
+    if (dataDirectory.empty()) {
+        // Searching "" would list the working directory's sub-directories
+        // as databases.
+        WriteLogLine(NoDataDirectoryText());
+        return;
+    }
+    win::DirectorySearch search(dataDirectory + ".\\*.*");
+    win::FoundEntry entry;
+    while (search.Next(entry)) {
+        if (entry.attributes == 16 && entry.name[0] != '.')
+            DumpDatabase(entry.name, target);
+    }
+}
+
+void SaveRunSteps::DumpDatabase(const std::string& name, const std::string& targetDirectory)
+{
+    if (DumpMySqlDatabase(name, targetDirectory)) {
+        ReportStep(win::FormatText(kTextDumped, name), false);
+    } else {
+        ReportStep(win::FormatText(kTextDumpFailed, name), true);
+        failed_ = true;
+    }
+}
+
+void SaveRunSteps::SaveAdditionalDirectories()
+{
+    for (int k = 1; k <= 4; ++k) {
+        const SaveSettingsRecord settings = CurrentSaveSettings();
+        if (settings.AciveSaveFiles(k) && CopyAdditionalDirectory(settings.SaveFiles(k)) == 0)
+            failed_ = true;
+    }
+}
+
+void SaveRunSteps::StartBatchProgram()
+{
+    if (!SaveSetting(&SaveSettingsRecord::AciveStartBatch))
+        return;
+    const std::string commandLine = SaveSetting(&SaveSettingsRecord::StartBatch);
+    if (!commandLine.empty())
+        win::StartProgram(commandLine, win::kShowNormal);
+}
+
+void SaveRunSteps::AnnounceOutcome()
+{
+    const bool unattended = SaveSetting(&SaveSettingsRecord::Unattended) != 0;
+    if (failed_) {
+        RaiseRunWarning(win::LoadText(kTextErrorOutcome), win::LoadText(kTextCaptionError));
+        const std::string failedLine = win::LoadText(kTextFailedToSave);
+        SendToList(LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(failedLine.c_str()));
+    } else if (!unattended) {
+        win::ShowMessageBox(win::LoadText(kTextSuccessOutcome), win::LoadText(kTextCaptionInformation),
+                            win::kBoxIconInformation);
+    }
+    RunLog& log = SaveRunLog();
+    if (log.IsOpen()) {
+        log.WriteEmptyLine();
+        log.WriteLine(win::LoadText(failed_ ? kTextFinalErrors : kTextFinalSuccess));
+    }
+}
+
+void SaveRunSteps::WriteRecord()
+{
+    WriteKeepsetRecord(saveDir_, CurrentSaveSettings(), CurrentLocalDateTime());
+}
+
+void SaveRunSteps::End()
+{
+    lastRunHadErrors = failed_;
+    const HWND mainWindow = SaveSetting(&SaveSettingsRecord::MainWindow);
+    if (mainWindow != nullptr)
+        SendMessageA(mainWindow, kSaveRunEndMessage, 0, 0);
+    SaveRunLog().Close();
+}
+
+void SaveRunSteps::CopyByPattern(const std::string& pattern, const std::string& source, const std::string& target)
+{
+    if (CopyFilesByPattern(pattern, source, target) == 1)
+        failed_ = true;
+}
+
+void SaveRunSteps::CopyTree(const std::string& sourceParent, const std::string& name, const std::string& targetParent)
+{
+    if (CopyDirectoryTree(sourceParent, name, targetParent) == 1)
+        failed_ = true;
+}
+
+void SaveRunSteps::CopyOneFile(const std::string& source, const std::string& target)
+{
+    if (win::CopyFileReplacing(source, target)) {
+        ReportStep(win::FormatText(kTextSaved, source, target), false);
+    } else {
+        ReportStep(win::FormatText(kTextFailedToSaveFile, source, target), true);
+        failed_ = true;
+    }
+}
+
+void SaveRunSteps::SendToList(unsigned message, WPARAM wParam, LPARAM lParam)
+{
+    const HWND mainWindow = SaveSetting(&SaveSettingsRecord::MainWindow);
+    if (mainWindow != nullptr)
+        SendDlgItemMessageA(mainWindow, kColourMessageListId, message, wParam, lParam);
+}
+
+void __cdecl SaveRunThread(void*)
+{
+    SaveRun();
+}
+
+}  // namespace
+
+void SaveRun()
+{
+    SaveRunSteps().Run();
+}
+
+bool StartSaveRun()
+{
+    return _beginthread(SaveRunThread, 0, nullptr) != static_cast<uintptr_t>(-1);
+}
+
+bool LastSaveRunHadErrors()
+{
+    return lastRunHadErrors;
+}

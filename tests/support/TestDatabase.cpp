@@ -1,0 +1,58 @@
+#include "support/TestDatabase.h"
+
+#include "support/WineHost.h"
+
+#include <windows.h>
+
+#include <cstdlib>
+
+namespace qztest {
+namespace {
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+}  // namespace
+
+bool TestDatabaseAvailable()
+{
+    return !Environment("QZ_TEST_DB_SOCKET").empty();
+}
+
+bool TestDatabaseRequired()
+{
+    return Environment("QZ_REQUIRE_DB") == "1";
+}
+
+int RunSql(const std::string& statements)
+{
+    return RunUnix({"/usr/bin/mysql", "--no-defaults", "--socket=" + Environment("QZ_TEST_DB_SOCKET"), "-uroot",
+                    "-e", statements});
+}
+
+std::string QuerySql(const std::string& query)
+{
+    // The Linux client writes into a file of the scratch area, read back here.
+    const std::string file = "C:\\qztest\\query-result.txt";
+    MakeDirectories("C:\\qztest");
+    const std::string unixFile = UnixPathOf(file);
+    RunUnix({"/bin/sh", "-c",
+             "/usr/bin/mysql --no-defaults --socket=\"$1\" -uroot -N -B -e \"$2\" > \"$3\"", "sh",
+             Environment("QZ_TEST_DB_SOCKET"), query, unixFile});
+    std::string result = ReadFileText(file);
+    DeleteFileA(file.c_str());
+    return result;
+}
+
+std::string BridgeDirectory()
+{
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string directory(path);
+    return directory.substr(0, directory.find_last_of('\\')) + "\\bridge";
+}
+
+}  // namespace qztest

@@ -1,0 +1,32 @@
+#pragma once
+// The private MariaDB server of the tests (scripts/test-db.sh) and the
+// stand-in client programs in tests\bridge beside the test programs.
+#include <string>
+
+namespace qztest {
+
+// True when the server's socket is known (QZ_TEST_DB_SOCKET). Without it a
+// test skips, unless QZ_REQUIRE_DB=1 asks for a failure instead: use
+// QZ_REQUIRE_TEST_DATABASE() at the start of a test or SetUp.
+bool TestDatabaseAvailable();
+bool TestDatabaseRequired();
+
+// Runs SQL statements as root through the Linux client; its exit status.
+int RunSql(const std::string& statements);
+
+// The rows of a query, one line each, columns separated by tabs.
+std::string QuerySql(const std::string& query);
+
+// The Windows folder of the stand-in "mysqldump.exe" and "mysql.exe".
+std::string BridgeDirectory();
+
+}  // namespace qztest
+
+#define QZ_REQUIRE_TEST_DATABASE()                                                                    \
+    do {                                                                                              \
+        if (!qztest::TestDatabaseAvailable()) {                                                       \
+            if (qztest::TestDatabaseRequired())                                                       \
+                GTEST_FAIL() << "QZ_TEST_DB_SOCKET is not set, yet QZ_REQUIRE_DB=1";                  \
+            GTEST_SKIP() << "no test database server: run eval \"$(scripts/test-db.sh start)\" first"; \
+        }                                                                                             \
+    } while (false)

@@ -1,0 +1,151 @@
+// Database dumps of a keepset loaded back into the private test server
+// (scripts/test-db.sh) through the stand-in client programs in
+// tests\bridge beside this test program.
+#include "RestoreFixture.h"
+#include "TestDatabase.h"
+
+#include "config/ConfigFile.h"
+#include "save/DumpMySqlDatabase.h"
+#include "win/Process.h"
+#include "win/Profile.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace restoretest {
+namespace {
+
+const char kDatabase[] = "restoresuite_alarm";
+const char kChangedRows[] = "1\tfire alarm\n2\tchanged\n3\tnew\n";
+
+class RestoreMySqlTest : public RestoreTest {
+protected:
+    void SetUp() override
+    {
+        QZ_REQUIRE_TEST_DATABASE();
+        RestoreTest::SetUp();
+        ASSERT_EQ(RunSql("DROP DATABASE IF EXISTS restoresuite_alarm; CREATE DATABASE restoresuite_alarm;"
+                         "CREATE TABLE restoresuite_alarm.messages (id INT PRIMARY KEY, text VARCHAR(40));"
+                         "INSERT INTO restoresuite_alarm.messages VALUES (1, 'fire alarm'), (2, 'all clear');"),
+                  0);
+        Config("[MySQL]\r\nMySQLPath=" + BridgeDirectory() + "\r\nMySQLDataPath=" + data_.Path() +
+               "\r\nUserName=root\r\n");
+        Record("SaveMySql=1\r\n");
+    }
+
+    void TearDown() override
+    {
+        if (Environment("QZ_TEST_DB_SOCKET").empty())
+            return;
+        RunSql("DROP DATABASE IF EXISTS restoresuite_alarm");
+        RestoreTest::TearDown();
+    }
+
+    // The keepset's dump of the database as it is now, then the rows
+    // changed on the server.
+    void SaveThenChange()
+    {
+        qztest::MakeDirectories(keep_ / "mysql");
+        ASSERT_TRUE(DumpMySqlDatabase(kDatabase, keep_ / "mysql"));
+        ASSERT_EQ(RunSql("UPDATE restoresuite_alarm.messages SET text = 'changed' WHERE id = 2;"
+                         "INSERT INTO restoresuite_alarm.messages VALUES (3, 'new');"),
+                  0);
+        ASSERT_EQ(Rows(), kChangedRows);
+        win::ResetCalls();
+    }
+
+    // The table's rows, one per line, fields separated by tabs.
+    std::string Rows()
+    {
+        return QueryRows("SELECT id, text FROM restoresuite_alarm.messages ORDER BY id", data_ / "rows.txt");
+    }
+
+    std::string SafetyDump() { return qztest::ReadFileText(data_ / "restoresuite_alarm.bkp"); }
+
+    std::string LoadCommand() const
+    {
+        return BridgeDirectory() + ".\\mysql.exe -u root -e\"source restoresuite_alarm.sql\"";
+    }
+
+    qztest::ScratchFolder data_{"restore-mysql-data"};
+};
+
+// With the server down the safety dump fails, so nothing is loaded.
+TEST_F(RestoreMySqlTest, NoLoadWithoutASafetyDump)
+{
+    SaveThenChange();
+    const std::string socket = Environment("QZ_TEST_DB_SOCKET");
+    SetEnvironmentVariableA("QZ_TEST_DB_SOCKET", (socket + ".gone").c_str());
+    const bool restored = Run(OtherRoot());
+    SetEnvironmentVariableA("QZ_TEST_DB_SOCKET", socket.c_str());
+
+    EXPECT_FALSE(restored);
+    EXPECT_EQ(Rows(), kChangedRows);
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 1u);
+    EXPECT_EQ(LoggedLinesStartingWith("FAILED safety dump of MySQL database restoresuite_alarm (exit status "), 1u);
+    EXPECT_EQ(LoggedLinesStartingWith("Restore MySQL database with command: "), 0u);
+    EXPECT_EQ(win::CurrentDirectory(), "Q:\\work");
+    EXPECT_EQ(Summary(), kErrorsText);
+    EXPECT_EQ(host_.events, (Lines{"wait", "arrow"}));
+}
+
+// A load that cannot be started, or that the client ends with an error
+// status, is a failure, logged after the load's command line. (The client
+// ends with status 0 after SQL errors inside the file it sources, so the
+// failing client here is the dump program's bridge under the client's
+// name: it refuses the client's options with status 2.)
+TEST_F(RestoreMySqlTest, AFailedLoadIsAFailure)
+{
+    SaveThenChange();
+    win::FailCall(win::Op::ProcessRun, 2, ERROR_FILE_NOT_FOUND);
+
+    EXPECT_FALSE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+
+    EXPECT_EQ(Rows(), kChangedRows);
+    EXPECT_NE(SafetyDump().find("(3,'new')"), std::string::npos);
+    Lines texts = LogTexts();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[1], "Restore MySQL database with command: " + LoadCommand());
+    EXPECT_EQ(texts[2], "FAILED to start the restore of MySQL database restoresuite_alarm");
+    EXPECT_EQ(Summary(), kErrorsText);
+    EXPECT_EQ(host_.events, (Lines{"wait", "arrow"}));
+
+    qztest::ScratchFolder bin("restore-mysql-bin");
+    for (const char* name : {"mysqldump.exe", "mysql.exe"})
+        ASSERT_TRUE(CopyFileA((BridgeDirectory() + "\\mysqldump.exe").c_str(), (bin / name).c_str(), FALSE));
+    win::WriteProfileValue(kConfigFile, kSectionMySql, "MySQLPath", bin.Path());
+    host_.events.clear();
+
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+
+    texts = LogTexts();
+    ASSERT_EQ(texts.size(), 6u);
+    EXPECT_EQ(texts[4], "Restore MySQL database with command: " + bin.Path() +
+                            ".\\mysql.exe -u root -e\"source restoresuite_alarm.sql\"");
+    EXPECT_EQ(texts[5], "FAILED to restore MySQL database restoresuite_alarm (exit status 2)");
+    EXPECT_EQ(Summary(), kErrorsText);
+    EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
+}
+
+// Needs no server: nothing is started.
+TEST_F(RestoreTest, DumpsWithoutClientProgramOrNoDumpsAtAll)
+{
+    Saved("mysql\\alarm.sql", "CREATE DATABASE alarm;\n");
+    Config("[MySQL]\r\nMySQLPath=\r\n");
+    Record("SaveMySql=1\r\n");
+
+    EXPECT_FALSE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+    EXPECT_TRUE(Logged("FAILED to restore MySQL database alarm: no client program in MySQLPath \"\""));
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 0u);
+    EXPECT_EQ(Summary(), kErrorsText);
+
+    qztest::RemoveTree(keep_ / "mysql\\alarm.sql");
+    EXPECT_FALSE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+    EXPECT_EQ(LogTexts().back(), "No files found in directory: " + keep_.Path() + ".\\mysql.\\*.sql");
+    EXPECT_EQ(Summary(), kNothingText);
+    EXPECT_EQ(win::CurrentDirectory(), "Q:\\work");
+}
+
+}  // namespace
+}  // namespace restoretest

@@ -1,0 +1,52 @@
+#pragma once
+// A prepared installation for save runs: the installation drive Q: mapped to
+// a scratch folder with db1, qzt and dbv1, ini files in the Windows
+// directory, both desktops in the registry, a web server service key, a
+// D: drive for additional directories, and a main-window stand-in that
+// receives the run's messages.
+#include "config/SaveSettings.h"
+#include "support/ReportReceiver.h"
+#include "support/WineHost.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct ShownBox {
+    std::string text;
+    std::string caption;
+    unsigned style;
+};
+
+class SaveRunTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs the save on its own thread as the main window does, and pumps
+    // this thread's messages until the end message arrives.
+    void RunSave();
+
+    // Every file below the save directory, relative, "\" separated, sorted;
+    // directories end with "\".
+    std::vector<std::string> SavedTree() const;
+    std::vector<std::string> LogLines() const;
+    std::vector<std::string> ReportTexts() const;
+    std::map<std::string, std::string> Section(const std::string& file, const std::string& section) const;
+
+    std::string Root() const { return scratch_->Path(); }
+    std::string Install() const { return scratch_->Path() + "\\inst"; }
+    std::string SaveDir() const { return saveDir_; }
+    void SetSaveDir(const std::string& directory);
+    void SetConfig(const std::string& section, const std::string& key, const std::string& value);
+
+    std::unique_ptr<qztest::ScratchFolder> scratch_;
+    std::unique_ptr<qztest::ReportReceiver> receiver_;
+    std::vector<ShownBox> boxes_;
+    std::string saveDir_;
+    std::string previousDirectory_;
+    qztest::SavedRegistryValue userDesktopBefore_;
+};
