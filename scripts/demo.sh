@@ -96,7 +96,9 @@ if [ ! -f "$c/windows/qzkeepset.ini" ]; then
   write windows/qzkeepset.ini "[Config]\r\nSaveMSG=1\r\nSaveWeb=1\r\nWebHtdocsPath=C:\\\\qz_web\\\\htdocs\r\nAciveSaveFiles1=1\r\nSaveFiles1=C:\\\\qzdemo\\\\extra\r\nLastKeepsetDir=C:\\\\qzdemo\\\\keep\\\\YYYY-MM-DD\r\n"
 fi
 
-# The registry: installation directory, web server service, desktops.
+# The registry: installation directory, web server service, desktops (the
+# system rewrites "Shell Folders" from "User Shell Folders", and a new
+# prefix's own desktop is the Linux home folder).
 cat >"$root/demo.reg" <<'REG'
 REGEDIT4
 
@@ -109,10 +111,17 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders]
 "Desktop"="C:\\qzdemo\\desktop\\user"
 
+[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders]
+"Desktop"="C:\\qzdemo\\desktop\\user"
+
 [HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders]
 "Common Desktop"="C:\\qzdemo\\desktop\\all"
+
+[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders]
+"Common Desktop"="C:\\qzdemo\\desktop\\all"
 REG
-wine regedit /S "$(winepath -w "$root/demo.reg" 2>/dev/null)" >/dev/null 2>&1
+reg_file="Z:$root/demo.reg"
+wine regedit /S "${reg_file//\//\\}" >/dev/null 2>&1
 
 cd "$c"   # the working directory C:\ holds the run log in C:\log
 if [ "$unattended" = 0 ]; then

@@ -1,5 +1,7 @@
 #include "Automation.h"
 
+#include <tlhelp32.h>
+
 #include <vector>
 
 namespace qzauto {
@@ -99,6 +101,26 @@ void Program::Kill()
     CloseHandle(process_);
     process_ = nullptr;
     id_ = 0;
+}
+
+void EndProcessesNamed(const std::string& fileName)
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, fileName.c_str()) != 0)
+            continue;
+        const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        if (process == nullptr)
+            continue;
+        TerminateProcess(process, 99);
+        WaitForSingleObject(process, 5000);
+        CloseHandle(process);
+    }
+    CloseHandle(snapshot);
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds)
@@ -221,10 +243,14 @@ std::vector<ListLine> ListLines(HWND dialog, int id)
     std::vector<ListLine> lines;
     const auto count = SendMessageA(list, LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        const auto length = SendMessageA(list, LB_GETTEXTLEN, i, 0);
-        std::vector<char> buffer(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, '\0');
-        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(buffer.data()));
-        lines.push_back({buffer.data(), static_cast<unsigned long>(SendMessageA(list, LB_GETITEMDATA, i, 0))});
+        // Asked in UTF-16: Wine hands the ANSI request between processes a
+        // UTF-16 text, twice as long as the buffer asked for.
+        const auto length = SendMessageW(list, LB_GETTEXTLEN, i, 0);
+        std::vector<wchar_t> text(length > 0 ? static_cast<std::size_t>(length) + 1 : 1, L'\0');
+        SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text.data()));
+        std::vector<char> ansi(text.size() * 2, '\0');
+        WideCharToMultiByte(CP_ACP, 0, text.data(), -1, ansi.data(), static_cast<int>(ansi.size()), nullptr, nullptr);
+        lines.push_back({ansi.data(), static_cast<unsigned long>(SendMessageW(list, LB_GETITEMDATA, i, 0))});
     }
     return lines;
 }

@@ -79,6 +79,10 @@ std::string MessageBoxText(HWND box);
 // Presses one of its buttons (IDOK, IDYES, ...).
 void PressButton(HWND box, int id);
 
+// Ends every process of this program file name (such as one left behind
+// by a test that was stopped).
+void EndProcessesNamed(const std::string& fileName);
+
 // Polls the condition every 20 ms until it holds; false on time-out.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds = kDefaultWait);
 

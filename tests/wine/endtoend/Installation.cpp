@@ -20,13 +20,33 @@ std::string BinFolder()
     return program.substr(0, program.rfind('\\'));
 }
 
-std::string RegistryText(HKEY root, const char* key, const char* value)
+const char* const kUserShellFolders =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+
+SavedValue ReadValue(HKEY root, const char* key, const char* value)
 {
-    char text[MAX_PATH] = "";
-    DWORD size = sizeof text;
-    if (RegGetValueA(root, key, value, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
-        return std::string();
-    return text;
+    SavedValue saved{root, key, value, REG_NONE, std::string()};
+    char data[1024] = "";
+    DWORD size = sizeof data;
+    if (RegGetValueA(root, key, value, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &saved.type, data,
+                     &size) == ERROR_SUCCESS)
+        saved.data = data;
+    else
+        saved.type = REG_NONE;
+    return saved;
+}
+
+void WriteValue(HKEY root, const std::string& key, const std::string& value, DWORD type, const std::string& data)
+{
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+        return;
+    if (type == REG_NONE)
+        RegDeleteValueA(handle, value.c_str());
+    else
+        RegSetValueExA(handle, value.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                       static_cast<DWORD>(data.size() + 1));
+    RegCloseKey(handle);
 }
 
 void RemoveWindowsFile(const std::string& name)
@@ -47,6 +67,9 @@ std::string Today(const char* format)
 
 void Installation::SetUp()
 {
+    // A program left by a test that was stopped would take every later
+    // start for a second copy.
+    qzauto::EndProcessesNamed("qzkeepset.exe");
     scratch_ = std::make_unique<qztest::ScratchFolder>("e2e");
     const std::string install = Root() + "\\install";
     qztest::MapListedDrive('Q', install);
@@ -70,12 +93,25 @@ void Installation::SetUp()
     // Voice messages are saved too.
     qztest::WriteProfileFile(qztest::ConfigFilePath(), "[Config]\r\nSaveMSG=1\r\n");
 
+    // Both desktops. The system writes "Shell Folders" afresh from "User
+    // Shell Folders" when a program asks for a folder, so both are set.
     qztest::WriteFileText(Root() + "\\desktop\\user\\Alarm.lnk", "user link");
     qztest::WriteFileText(Root() + "\\desktop\\all\\Common.lnk", "common link");
-    savedShellFolders_["Desktop"] = RegistryText(HKEY_CURRENT_USER, kShellFolders, "Desktop");
-    savedShellFolders_["Common Desktop"] = RegistryText(HKEY_LOCAL_MACHINE, kShellFolders, "Common Desktop");
-    qztest::SetRegistryString(false, kShellFolders, "Desktop", Root() + "\\desktop\\user");
-    qztest::SetRegistryString(true, kShellFolders, "Common Desktop", Root() + "\\desktop\\all");
+    const struct {
+        HKEY root;
+        const char* key;
+        const char* value;
+        std::string folder;
+    } desktops[] = {
+        {HKEY_CURRENT_USER, kShellFolders, "Desktop", Root() + "\\desktop\\user"},
+        {HKEY_CURRENT_USER, kUserShellFolders, "Desktop", Root() + "\\desktop\\user"},
+        {HKEY_LOCAL_MACHINE, kShellFolders, "Common Desktop", Root() + "\\desktop\\all"},
+        {HKEY_LOCAL_MACHINE, kUserShellFolders, "Common Desktop", Root() + "\\desktop\\all"},
+    };
+    for (const auto& desktop : desktops) {
+        savedValues_.push_back(ReadValue(desktop.root, desktop.key, desktop.value));
+        WriteValue(desktop.root, desktop.key, desktop.value, REG_SZ, desktop.folder);
+    }
 
     qztest::MakeDirectories(Root() + "\\program");
     ASSERT_TRUE(CopyFileA(qzauto::WindowsPathOfUnix(QZ_PROGRAM_FILE).c_str(),
@@ -86,8 +122,9 @@ void Installation::SetUp()
 void Installation::TearDown()
 {
     program_.Kill();
-    qztest::SetRegistryString(false, kShellFolders, "Desktop", savedShellFolders_["Desktop"]);
-    qztest::SetRegistryString(true, kShellFolders, "Common Desktop", savedShellFolders_["Common Desktop"]);
+    for (const SavedValue& saved : savedValues_)
+        WriteValue(saved.root, saved.key, saved.value, saved.type, saved.data);
+    savedValues_.clear();
     qztest::DeleteRegistryTree(true, "SOFTWARE\\Orvella");
     for (const char* name : {"qzkeepset.ini", "qzpers.ini", "qzalarm.ini"})
         RemoveWindowsFile(name);

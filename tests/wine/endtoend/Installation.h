@@ -8,14 +8,24 @@
 #include "Automation.h"
 #include "support/WineHost.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace e2e {
+
+// A registry value as it was before a test, to be put back after it.
+struct SavedValue {
+    HKEY root;
+    std::string key;
+    std::string value;
+    DWORD type;  // REG_NONE: there was none
+    std::string data;
+};
 
 constexpr const char* kEnglishTitle = "Orvella Backup and Restore Tool";
 
@@ -54,7 +64,7 @@ protected:
 
 private:
     std::unique_ptr<qztest::ScratchFolder> scratch_;
-    std::map<std::string, std::string> savedShellFolders_;
+    std::vector<SavedValue> savedValues_;
 };
 
 // Today's date in a format with year, month and day in this order.
