@@ -14,3 +14,29 @@ std::vector<std::string> SplitCommaList(const std::string& list)
     }
     return names;
 }
+
+std::string JoinCommaList(const std::vector<std::string>& names)
+{
+    std::string list;
+    for (const std::string& name : names)
+        list += name + ",";
+    return list;
+}
+
+namespace {
+
+std::string LowerCase(std::string text)
+{
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+}  // namespace
+
+bool CommaListMentions(const std::string& list, const std::string& name)
+{
+    return LowerCase(list).find(LowerCase(name)) != std::string::npos;
+}

@@ -35,12 +35,23 @@ bool FitsIn(const std::string& path, std::size_t length)
     return path.size() <= length;
 }
 
-// A read-only copy from an earlier save must not block this one.
-void MakeTargetWritable(const std::string& target)
+// True when the target was read-only and is writable now.
+bool MadeTargetWritable(const std::string& target)
 {
     const unsigned long attributes = win::FileAttributes(target);
-    if (attributes != win::kInvalidAttributes && (attributes & win::kAttributeReadOnly) != 0)
-        win::SetFileAttributesTo(target, win::kAttributeNormal);
+    return attributes != win::kInvalidAttributes && (attributes & win::kAttributeReadOnly) != 0 &&
+           win::SetFileAttributesTo(target, win::kAttributeNormal);
+}
+
+// A read-only copy from an earlier save must not block this one. The copy is
+// tried first and the target's attributes looked at only when it fails: a
+// save into a new directory then costs no extra look-up of a name that does
+// not exist yet, which is what a copy of many small files spends its time on.
+bool CopyOverReadOnlyTarget(const std::string& source, const std::string& target)
+{
+    if (win::CopyFileReplacing(source, target))
+        return true;
+    return MadeTargetWritable(target) && win::CopyFileReplacing(source, target);
 }
 
 }  // namespace
@@ -58,8 +69,7 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& sourceDire
         const std::string target = JoinPath(targetDirectory, entry.name);
         bool copied = false;
         if (FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength)) {
-            MakeTargetWritable(target);
-            copied = win::CopyFileReplacing(source, target);
+            copied = CopyOverReadOnlyTarget(source, target);
         }
         if (copied) {
             ReportStep(win::FormatText(kTextSaved, source, target), false);

@@ -69,28 +69,44 @@ TEST_F(CopyFilesByPattern_, FailedCopyIsListedPlainAndLoggedWithItsAttributeValu
     EXPECT_FALSE(qztest::Exists(target + "\\vm001.dbf"));
 }
 
-TEST_F(CopyFilesByPattern_, ReadOnlyTargetIsMadeWritableBeforeTheCopy)
+TEST_F(CopyFilesByPattern_, ReadOnlyTargetIsMadeWritableAndReplaced)
 {
     const std::string source = folder_ / "src";
     const std::string target = folder_ / "dst";
     qztest::WriteFileText(source + "\\qzt.ini", "new");
     qztest::WriteFileText(target + "\\qzt.ini", "old");
     qztest::SetAttributes(target + "\\qzt.ini", FILE_ATTRIBUTE_READONLY);
-    // Wine run as root copies over a read-only file anyway, and a copy that
-    // succeeds hands the source's attributes to the target, so the reset is
-    // seen by making the copy fail: the target is left writable.
+    // On Windows the copy over a read-only file is refused; Wine run as root
+    // copies over it anyway, so the refusal is made here: the target is then
+    // made writable and the copy tried once more.
     win::ResetCalls();
     win::FailCall(win::Op::FileCopy, 1, ERROR_ACCESS_DENIED);
 
-    EXPECT_EQ(CopyFilesByPattern(source + "\\*.ini", source, target), 1);
-    EXPECT_EQ(win::FileAttributes(target + "\\qzt.ini") & win::kAttributeReadOnly, 0u);
-    EXPECT_EQ(qztest::ReadFileText(target + "\\qzt.ini"), "old");
-
-    // And the real copy then replaces it.
-    qztest::SetAttributes(target + "\\qzt.ini", FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(CopyFilesByPattern(source + "\\*.ini", source, target), 0);
     EXPECT_EQ(qztest::ReadFileText(target + "\\qzt.ini"), "new");
-    EXPECT_EQ(win::CallCount(win::Op::SetAttributes), 2u);
+    EXPECT_EQ(win::CallCount(win::Op::FileCopy), 2u);
+    EXPECT_EQ(win::CallCount(win::Op::SetAttributes), 1u);
+    ASSERT_EQ(window_.Reports().size(), 1u);
+    EXPECT_EQ(window_.Reports()[0].wParam, 0u);
+
+    // When the second copy fails too, the target stays writable and unchanged.
+    qztest::WriteFileText(source + "\\qzt.ini", "newer");
+    qztest::SetAttributes(target + "\\qzt.ini", FILE_ATTRIBUTE_READONLY);
+    win::FailCall(win::Op::FileCopy, 1, ERROR_ACCESS_DENIED);
+    win::FailCall(win::Op::FileCopy, 2, ERROR_ACCESS_DENIED);
+    EXPECT_EQ(CopyFilesByPattern(source + "\\*.ini", source, target), 1);
+    EXPECT_EQ(win::FileAttributes(target + "\\qzt.ini") & win::kAttributeReadOnly, 0u);
+    EXPECT_EQ(qztest::ReadFileText(target + "\\qzt.ini"), "new");
+}
+
+TEST_F(CopyFilesByPattern_, NewTargetsAreNotLookedUpBeforeTheirCopy)
+{
+    qztest::WriteFileText(folder_ / "src\\a.txt", "a");
+    qztest::WriteFileText(folder_ / "src\\b.txt", "b");
+    qztest::MakeDirectories(folder_ / "dst");
+    win::ResetCalls();
+    EXPECT_EQ(CopyFilesByPattern(folder_ / "src\\*.txt", folder_ / "src", folder_ / "dst"), 0);
+    EXPECT_EQ(win::CallCount(win::Op::GetAttributes), 0u);
 }
 
 TEST_F(CopyFilesByPattern_, PatternWithoutMatchIsNoFailureAndReportsNothing)
