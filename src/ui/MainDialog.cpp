@@ -5,11 +5,13 @@
 #include "config/SaveSettings.h"
 #include "controls/FolderBrowserDialog.h"
 #include "resource.h"
+#include "restore/RestoreDialog.h"
 #include "save/DatePatterns.h"
 #include "save/SaveRun.h"
 #include "save/SaveRunText.h"
 #include "ui/AboutDialog.h"
 #include "ui/MainDialogRules.h"
+#include "ui/SettingsDialog.h"
 #include "win/Files.h"
 #include "win/Images.h"
 #include "win/Process.h"
@@ -210,12 +212,14 @@ void MainDialog::OnCreateRecoveryDisk()
 
 void MainDialog::OpenSettings()
 {
-    // The settings dialog is not part of the program yet.
+    SettingsDialog settings;
+    settings.RunModal();
 }
 
 void MainDialog::OpenRestore()
 {
-    // The restore dialog is not part of the program yet.
+    RestoreDialog restore;
+    restore.RunModal();
 }
 
 void MainDialog::EndProgram(int exitStatus)

@@ -211,6 +211,33 @@ TEST_F(Installation, FrenchWithItsLibraryOpensInFrenchAndLowerCaseLoadsNothing)
     EXPECT_EQ(ExitProgram(window), 0u);
 }
 
+TEST_F(Installation, SettingsAndRestoreOpenOverTheWindow)
+{
+    StartProgram();
+    const HWND window = MainWindow();
+    ASSERT_NE(window, nullptr);
+    const struct {
+        int button;
+        const char* title;
+    } dialogs[] = {{IDC_SETTINGS, "Settings"}, {IDC_RESTORE_DATA, "Restore data"}};
+    for (const auto& expected : dialogs) {
+        qzauto::ClickButton(window, expected.button);
+        // With no keepset yet the restore dialog says so in a box first.
+        HWND dialog = nullptr;
+        ASSERT_TRUE(qzauto::WaitUntil([&] {
+            dialog = qzauto::FindTopWindow("#32770", expected.title, program_.Id());
+            if (dialog != nullptr && IsWindowVisible(dialog))
+                return true;
+            if (const HWND box = qzauto::WaitForDialogOf(program_.Id(), window, 0))
+                qzauto::PressButton(box, IDOK);
+            return false;
+        })) << expected.title;
+        qzauto::PressButton(dialog, IDCANCEL);
+        EXPECT_TRUE(qzauto::WaitUntilGone(dialog)) << expected.title;
+    }
+    EXPECT_EQ(ExitProgram(window), 0u);
+}
+
 TEST_F(Installation, ShowLogfileAndRecoveryDiskStartTheirPrograms)
 {
     PlaceStandIn("notepad.exe");
