@@ -202,8 +202,9 @@ TEST_F(Installation, FrenchWithItsLibraryOpensInFrenchAndLowerCaseLoadsNothing)
     EXPECT_EQ(qzauto::ControlText(window, IDC_SAVE_DATA), TextOf("fr", IDS_SAVE_DATA));
     EXPECT_EQ(ExitProgram(window), 0u);
 
-    // "fr" is no language: the library beside the program stays unused.
-    SetLanguage("fr");
+    // "dt" is no language: the library beside the program stays unused.
+    ASSERT_TRUE(PlaceLanguageLibrary("dt"));
+    SetLanguage("dt");
     StartProgram();
     window = MainWindow();
     ASSERT_NE(window, nullptr);
