@@ -81,9 +81,10 @@
 #define IDS_SELECT_BROWSER_PROMPT     149
 #define IDS_NO_PREVIOUS_KEEPSET       150
 #define IDS_NO_KEEPSET_DATA           151
+#define IDS_ARGUMENT_TOO_LONG         152
 
 #define IDS_FIRST                     101
-#define IDS_LAST                      151
+#define IDS_LAST                      152
 
 /* Main dialog (IDD_MAIN); its Exit button is IDOK */
 #define IDC_SAVE_DIRECTORY            1000

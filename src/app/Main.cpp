@@ -1,13 +1,24 @@
 // Entry point of qzkeepset.exe.
-#include "config/LoadSaveSettings.h"
+#include "app/BackupApp.h"
+#include "win/Process.h"
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    std::string saveDirectoryText;
-    LoadSaveSettings(saveDirectoryText);
-    return 0;
+    // The arguments as the C runtime's standard parser splits the command
+    // line (quotes removed), the program name left out.
+    std::vector<std::string> arguments;
+    for (int i = 1; i < __argc; ++i)
+        arguments.emplace_back(__argv[i] != nullptr ? __argv[i] : "");
+    BackupApp app;
+    const int exitStatus = app.InitInstance(arguments);
+    // A save run still at work when the window closed ends here with the
+    // process, before anything it uses is torn down.
+    win::EndProcess(static_cast<unsigned>(exitStatus));
+    return exitStatus;
 }

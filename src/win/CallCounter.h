@@ -25,6 +25,7 @@ enum class Op {
     ProgramStart,
     ProcessRun,
     CommandInterpreter,
+    ProcessEnd,
     LibraryLoad,
     MessageBoxShow,
     LogicalDrives,

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <vector>
 
@@ -58,6 +59,14 @@ int RunCommandInterpreter(const std::string& command)
     if (Injected(Op::CommandInterpreter))
         return -1;
     return std::system(command.c_str());
+}
+
+void EndProcess(unsigned exitStatus)
+{
+    if (Injected(Op::ProcessEnd))
+        return;
+    std::fflush(nullptr);
+    ExitProcess(exitStatus);
 }
 
 }  // namespace win

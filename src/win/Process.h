@@ -19,4 +19,10 @@ bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned lo
 // returns what system() returns.
 int RunCommandInterpreter(const std::string& command);
 
+// Ends this process at once with the exit status, after writing out what
+// the C streams still hold (the run log). Other threads end with it;
+// nothing of the program is torn down first. Returns only when a test made
+// the call fail.
+void EndProcess(unsigned exitStatus);
+
 }  // namespace win

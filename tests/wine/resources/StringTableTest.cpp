@@ -72,11 +72,12 @@ const ExpectedText englishTexts[] = {
     {149, "Select keepset path"},
     {150, "No previous keepset was found.\nPlease use the select button to select the keepset data to restore."},
     {151, "No keepset data found under selection %1"},
+    {152, "The save directory on the command line is longer than %1 characters, so nothing was saved:\n%2"},
 };
 
 }  // namespace
 
-TEST(ResourceStrings, EveryTextFrom101To151IsPresentExactly)
+TEST(ResourceStrings, EveryTextOfTheTableIsPresentExactly)
 {
     ASSERT_EQ(sizeof englishTexts / sizeof englishTexts[0], static_cast<std::size_t>(IDS_LAST - IDS_FIRST + 1));
     unsigned id = IDS_FIRST;

@@ -1,0 +1,83 @@
+#include "app/BackupApp.h"
+
+#include "app/StartOptions.h"
+#include "config/ConfigFile.h"
+#include "resource.h"
+#include "ui/MainDialog.h"
+#include "win/Libraries.h"
+#include "win/MessageBoxes.h"
+#include "win/Profile.h"
+#include "win/Texts.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+namespace {
+
+constexpr std::size_t kDefaultLanguageLength = 79;
+constexpr int kExitWindowFailed = 1;
+constexpr int kExitSaveCutShort = 1;
+constexpr int kExitArgumentTooLong = 2;
+
+}  // namespace
+
+int BackupApp::InitInstance(const std::vector<std::string>& arguments)
+{
+    const SaveDirectoryArgument saveDirectory = FindSaveDirectoryArgument(arguments);
+    LoadLanguageLibrary();
+    // Another copy is at work: it is brought to the front and this one does
+    // nothing, not even the save it may have been started for.
+    if (BringRunningCopyToFront())
+        return 0;
+    if (saveDirectory.tooLong) {
+        win::ShowMessageBox(win::FormatText(IDS_ARGUMENT_TOO_LONG, std::to_string(kSaveDirectoryArgumentLength),
+                                            saveDirectory.directory),
+                            win::LoadText(IDS_ERROR_CAPTION), win::kBoxIconWarning);
+        return kExitArgumentTooLong;
+    }
+    InitCommonControls();
+    MainDialog mainDialog;
+    // A save directory there asks for an unattended save.
+    mainDialog.SaveDirectoryText = saveDirectory.directory;
+    if (mainDialog.RunModal() == -1)
+        return kExitWindowFailed;
+    // Closed while a save run was at work: the run ends unfinished with the
+    // program, and a scheduler must not take that for a save.
+    if (mainDialog.IsBusy())
+        return kExitSaveCutShort;
+    return 0;
+}
+
+// [Config] "DefaultLanguage" names the library; when it cannot be loaded the
+// user is told, and the built-in texts stay.
+void BackupApp::LoadLanguageLibrary()
+{
+    const std::string language =
+        win::ReadProfileString(kConfigFile, kSectionConfig, "DefaultLanguage", "", kDefaultLanguageLength);
+    const std::string library = LanguageLibraryName(language);
+    if (library.empty())
+        return;
+    LanguageLibrary = win::LoadResourceLibrary(library);
+    if (LanguageLibrary != nullptr) {
+        win::SetResourceModule(LanguageLibrary);
+        return;
+    }
+    win::ShowMessageBox(win::FormatText(IDS_LANGUAGE_LIBRARY_FAILED, library), win::LoadText(IDS_ERROR_CAPTION),
+                        win::kBoxIconWarning);
+}
+
+// The main window is found by its title in the chosen language, whatever
+// program shows it.
+bool BackupApp::BringRunningCopyToFront() const
+{
+    const std::string title = win::LoadText(IDS_MAIN_TITLE);
+    // An empty title would match any window without one.
+    if (title.empty())
+        return false;
+    const HWND running = FindWindowA(nullptr, title.c_str());
+    if (running == nullptr)
+        return false;
+    ShowWindow(running, SW_RESTORE);
+    SetForegroundWindow(running);
+    return true;
+}

@@ -1,0 +1,28 @@
+#pragma once
+// What the program takes from its command line and from [Config]
+// "DefaultLanguage" at start.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// The longest save directory the command line may give.
+constexpr std::size_t kSaveDirectoryArgumentLength = 127;
+
+struct SaveDirectoryArgument {
+    // The save directory asked for; empty when there is none.
+    std::string directory;
+    // The directory is longer than kSaveDirectoryArgumentLength: it is
+    // refused whole, because a cut path would name another directory.
+    bool tooLong = false;
+};
+
+// From the arguments as the standard parser delivers them (quotes removed,
+// the program name left out): the first one that is no switch (a switch
+// begins with "/" or "-"), and only when it holds a backslash. An argument
+// such as "backup" asks for nothing.
+SaveDirectoryArgument FindSaveDirectoryArgument(const std::vector<std::string>& arguments);
+
+// The language library named by [Config] "DefaultLanguage": "qzkeep_dt.dll"
+// for exactly "DT", "qzkeep_fr.dll" for exactly "FR", else empty (the
+// built-in English texts).
+std::string LanguageLibraryName(const std::string& defaultLanguage);

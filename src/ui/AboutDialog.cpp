@@ -1,0 +1,6 @@
+#include "ui/AboutDialog.h"
+
+#include "resource.h"
+
+// No parent window: it is opened from the system menu like a window of its own.
+AboutDialog::AboutDialog() : Dialog(IDD_ABOUT) {}

@@ -1,0 +1,42 @@
+#include "app/StartOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+TEST(SaveDirectoryArgument, TheFirstArgumentThatIsNoSwitchCountsOnlyWithABackslash)
+{
+    EXPECT_EQ(FindSaveDirectoryArgument({"C:\\data"}).directory, "C:\\data");
+    EXPECT_EQ(FindSaveDirectoryArgument({"/quiet", "-x", "D:\\keep\\YYYYMMDD"}).directory, "D:\\keep\\YYYYMMDD");
+    // "backup" is the first plain argument: it names no directory, and the
+    // one after it is not looked at.
+    EXPECT_EQ(FindSaveDirectoryArgument({"backup", "C:\\data"}).directory, "");
+    EXPECT_EQ(FindSaveDirectoryArgument({"", "C:\\data"}).directory, "");
+    EXPECT_EQ(FindSaveDirectoryArgument({}).directory, "");
+    EXPECT_EQ(FindSaveDirectoryArgument({"/C:\\data"}).directory, "");
+    // A relative path with a backslash is taken as it stands.
+    EXPECT_EQ(FindSaveDirectoryArgument({"keep\\x"}).directory, "keep\\x");
+}
+
+TEST(SaveDirectoryArgument, LongerThan127CharactersIsRefusedNotCut)
+{
+    const std::string fits = "C:\\" + std::string(124, 'k');
+    ASSERT_EQ(fits.size(), 127u);
+    EXPECT_FALSE(FindSaveDirectoryArgument({fits}).tooLong);
+    EXPECT_EQ(FindSaveDirectoryArgument({fits}).directory, fits);
+
+    const SaveDirectoryArgument tooLong = FindSaveDirectoryArgument({fits + "k"});
+    EXPECT_TRUE(tooLong.tooLong);
+    EXPECT_EQ(tooLong.directory, fits + "k");
+    // Without a backslash it is no save directory, however long.
+    EXPECT_FALSE(FindSaveDirectoryArgument({std::string(300, 'k')}).tooLong);
+}
+
+TEST(LanguageLibraryName, OnlyDTAndFRInCapitalsChooseALibrary)
+{
+    EXPECT_EQ(LanguageLibraryName("DT"), "qzkeep_dt.dll");
+    EXPECT_EQ(LanguageLibraryName("FR"), "qzkeep_fr.dll");
+    for (const char* other : {"dt", "Fr", "", "DE", "DT ", "EN"})
+        EXPECT_EQ(LanguageLibraryName(other), "") << other;
+}

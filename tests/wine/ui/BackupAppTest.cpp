@@ -1,0 +1,133 @@
+// The start of the program up to its main window: the language library,
+// the single-instance rule and the command-line save directory. A window
+// titled like the main window stops each start before the main window
+// opens, which is what these tests look at.
+#include "app/BackupApp.h"
+#include "support/ProfileFiles.h"
+#include "support/WineHost.h"
+#include "win/CallCounter.h"
+#include "win/MessageBoxes.h"
+#include "win/Texts.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ShownBox {
+    std::string text;
+    std::string caption;
+    unsigned style;
+};
+
+class BackupAppTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        win::ResetCalls();
+        qztest::RemoveConfigFile();
+        win::SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned style) {
+            boxes.push_back({text, caption, style});
+            return win::kAnswerOk;
+        });
+    }
+    void TearDown() override
+    {
+        if (runningCopy != nullptr)
+            DestroyWindow(runningCopy);
+        win::SetMessageBoxHandler(nullptr);
+        win::SetResourceModule(nullptr);
+        qztest::RemoveConfigFile();
+        win::ResetCalls();
+    }
+
+    static void SetLanguage(const std::string& language)
+    {
+        qztest::WriteProfileFile(qztest::ConfigFilePath(), "[Config]\r\nDefaultLanguage=" + language + "\r\n");
+    }
+
+    // A window of some program with the main window's title, minimised.
+    void OpenRunningCopy(const char* title = "Orvella Backup and Restore Tool")
+    {
+        runningCopy = CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 200, 100,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(runningCopy, nullptr);
+        ShowWindow(runningCopy, SW_MINIMIZE);
+        ASSERT_TRUE(IsIconic(runningCopy));
+    }
+
+    BackupApp app;
+    HWND runningCopy = nullptr;
+    std::vector<ShownBox> boxes;
+};
+
+}  // namespace
+
+TEST_F(BackupAppTest, ARunningCopyIsBroughtBackAndTheNewStartDoesNothing)
+{
+    OpenRunningCopy();
+    qztest::ScratchFolder scratch("app");
+    EXPECT_EQ(app.InitInstance({scratch / "keep"}), 0);
+    EXPECT_FALSE(IsIconic(runningCopy));
+    // No save: neither the directory nor the configuration was touched.
+    EXPECT_FALSE(qztest::Exists(scratch / "keep"));
+    EXPECT_FALSE(qztest::Exists(qztest::ConfigFilePath()));
+    EXPECT_TRUE(boxes.empty());
+}
+
+TEST_F(BackupAppTest, AMissingLanguageLibraryIsReportedAndTheEnglishTextsStay)
+{
+    SetLanguage("FR");
+    // Stops the start at the English title: the texts stayed English.
+    OpenRunningCopy();
+    EXPECT_EQ(app.InitInstance({}), 0);
+    EXPECT_EQ(win::CallCount(win::Op::LibraryLoad), 1u);
+    EXPECT_EQ(app.LanguageLibrary, nullptr);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Failed to load the resource DLL qzkeep_fr.dll !");
+    EXPECT_EQ(boxes[0].caption, "Error !");
+    EXPECT_EQ(boxes[0].style, 0x30u);
+}
+
+TEST_F(BackupAppTest, OnlyDTAndFRInCapitalsAskForALibrary)
+{
+    OpenRunningCopy();
+    for (const char* other : {"dt", "fr", "De", ""}) {
+        SetLanguage(other);
+        EXPECT_EQ(app.InitInstance({}), 0) << other;
+    }
+    EXPECT_EQ(win::CallCount(win::Op::LibraryLoad), 0u);
+    EXPECT_TRUE(boxes.empty());
+
+    SetLanguage("DT");
+    win::FailCall(win::Op::LibraryLoad, 1, ERROR_MOD_NOT_FOUND);
+    EXPECT_EQ(app.InitInstance({}), 0);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, "Failed to load the resource DLL qzkeep_dt.dll !");
+}
+
+TEST_F(BackupAppTest, ASaveDirectoryLongerThan127CharactersIsRefusedWithoutSaving)
+{
+    qztest::ScratchFolder scratch("app");
+    const std::string tooLong = scratch / std::string(128, 'k');
+    EXPECT_EQ(app.InitInstance({"/s", tooLong}), 2);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text,
+              "The save directory on the command line is longer than 127 characters, so nothing was saved:\n" +
+                  tooLong);
+    EXPECT_EQ(boxes[0].caption, "Error !");
+    EXPECT_EQ(boxes[0].style, 0x30u);
+    EXPECT_FALSE(qztest::Exists(tooLong));
+    EXPECT_FALSE(qztest::Exists(qztest::ConfigFilePath()));
+}
+
+TEST_F(BackupAppTest, ARunningCopyComesFirstEvenForATooLongDirectory)
+{
+    OpenRunningCopy();
+    EXPECT_EQ(app.InitInstance({"C:\\" + std::string(200, 'k')}), 0);
+    EXPECT_TRUE(boxes.empty());
+}
