@@ -1,6 +1,6 @@
 #include "win/Files.h"
 
-#include "win/CallCounter.h"
+#include "win/InjectedFailure.h"
 
 #include <windows.h>
 #include <direct.h>
@@ -11,17 +11,6 @@
 
 namespace win {
 namespace {
-
-// Counts the call; when a test armed a failure for it, sets that error code
-// and returns true.
-bool Injected(Op op)
-{
-    unsigned long code = 0;
-    if (!InterceptCall(op, code))
-        return false;
-    SetLastError(code);
-    return true;
-}
 
 FoundEntry ToEntry(const WIN32_FIND_DATAA& data)
 {
@@ -36,7 +25,7 @@ FoundEntry ToEntry(const WIN32_FIND_DATAA& data)
 DirectorySearch::DirectorySearch(const std::string& pattern)
     : handle_(INVALID_HANDLE_VALUE), firstPending_(false)
 {
-    if (Injected(Op::FindFirst))
+    if (InjectedFailure(Op::FindFirst))
         return;
     WIN32_FIND_DATAA data;
     HANDLE found = FindFirstFileA(pattern.c_str(), &data);
@@ -63,7 +52,7 @@ bool DirectorySearch::Next(FoundEntry& entry)
         return true;
     }
     WIN32_FIND_DATAA data;
-    if (Injected(Op::FindNext) || !FindNextFileA(static_cast<HANDLE>(handle_), &data)) {
+    if (InjectedFailure(Op::FindNext) || !FindNextFileA(static_cast<HANDLE>(handle_), &data)) {
         FindClose(static_cast<HANDLE>(handle_));
         handle_ = INVALID_HANDLE_VALUE;
         return false;
@@ -74,49 +63,49 @@ bool DirectorySearch::Next(FoundEntry& entry)
 
 bool CopyFileReplacing(const std::string& source, const std::string& target)
 {
-    if (Injected(Op::FileCopy))
+    if (InjectedFailure(Op::FileCopy))
         return false;
     return CopyFileA(source.c_str(), target.c_str(), FALSE) != 0;
 }
 
 bool CreateOneDirectory(const std::string& path)
 {
-    if (Injected(Op::DirectoryCreate))
+    if (InjectedFailure(Op::DirectoryCreate))
         return false;
     return CreateDirectoryA(path.c_str(), nullptr) != 0;
 }
 
 bool RemoveFile(const std::string& path)
 {
-    if (Injected(Op::FileDelete))
+    if (InjectedFailure(Op::FileDelete))
         return false;
     return DeleteFileA(path.c_str()) != 0;
 }
 
 unsigned long FileAttributes(const std::string& path)
 {
-    if (Injected(Op::GetAttributes))
+    if (InjectedFailure(Op::GetAttributes))
         return kInvalidAttributes;
     return GetFileAttributesA(path.c_str());
 }
 
 bool SetFileAttributesTo(const std::string& path, unsigned long attributes)
 {
-    if (Injected(Op::SetAttributes))
+    if (InjectedFailure(Op::SetAttributes))
         return false;
     return SetFileAttributesA(path.c_str(), attributes) != 0;
 }
 
 bool EntryExists(const std::string& path)
 {
-    if (Injected(Op::Access))
+    if (InjectedFailure(Op::Access))
         return false;
     return _access(path.c_str(), 0) == 0;
 }
 
 std::string WindowsDirectory(std::size_t usableLength)
 {
-    if (Injected(Op::WindowsDirectory))
+    if (InjectedFailure(Op::WindowsDirectory))
         return std::string();
     std::vector<char> buffer(usableLength + 1, '\0');
     const UINT length = GetWindowsDirectoryA(buffer.data(), static_cast<UINT>(buffer.size()));
@@ -127,7 +116,7 @@ std::string WindowsDirectory(std::size_t usableLength)
 
 std::string CurrentDirectory()
 {
-    if (Injected(Op::CurrentDirectory))
+    if (InjectedFailure(Op::CurrentDirectory))
         return std::string();
     std::vector<char> buffer(MAX_PATH + 1, '\0');
     DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
@@ -142,14 +131,14 @@ std::string CurrentDirectory()
 
 bool ChangeDirectory(const std::string& path)
 {
-    if (Injected(Op::ChangeDirectory))
+    if (InjectedFailure(Op::ChangeDirectory))
         return false;
     return SetCurrentDirectoryA(path.c_str()) != 0;
 }
 
 std::FILE* OpenForAppend(const std::string& path)
 {
-    if (Injected(Op::OpenFile))
+    if (InjectedFailure(Op::OpenFile))
         return nullptr;
     return std::fopen(path.c_str(), "a+");
 }
@@ -157,7 +146,7 @@ std::FILE* OpenForAppend(const std::string& path)
 bool LogicalDriveStrings(std::vector<std::string>& drives)
 {
     drives.clear();
-    if (Injected(Op::LogicalDrives))
+    if (InjectedFailure(Op::LogicalDrives))
         return false;
     char buffer[128];
     const DWORD length = GetLogicalDriveStringsA(sizeof buffer, buffer);

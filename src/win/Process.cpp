@@ -1,6 +1,6 @@
 #include "win/Process.h"
 
-#include "win/CallCounter.h"
+#include "win/InjectedFailure.h"
 
 #include <windows.h>
 
@@ -9,22 +9,10 @@
 #include <vector>
 
 namespace win {
-namespace {
-
-bool Injected(Op op)
-{
-    unsigned long code = 0;
-    if (!InterceptCall(op, code))
-        return false;
-    SetLastError(code);
-    return true;
-}
-
-}  // namespace
 
 bool StartProgram(const std::string& commandLine, int showMode)
 {
-    if (Injected(Op::ProgramStart))
+    if (InjectedFailure(Op::ProgramStart))
         return false;
     return WinExec(commandLine.c_str(), static_cast<UINT>(showMode)) > 31;
 }
@@ -32,7 +20,7 @@ bool StartProgram(const std::string& commandLine, int showMode)
 bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned long& exitCode)
 {
     exitCode = 0;
-    if (Injected(Op::ProcessRun))
+    if (InjectedFailure(Op::ProcessRun))
         return false;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
@@ -56,14 +44,14 @@ bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned lo
 
 int RunCommandInterpreter(const std::string& command)
 {
-    if (Injected(Op::CommandInterpreter))
+    if (InjectedFailure(Op::CommandInterpreter))
         return -1;
     return std::system(command.c_str());
 }
 
 void EndProcess(unsigned exitStatus)
 {
-    if (Injected(Op::ProcessEnd))
+    if (InjectedFailure(Op::ProcessEnd))
         return;
     std::fflush(nullptr);
     ExitProcess(exitStatus);

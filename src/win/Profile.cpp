@@ -1,30 +1,18 @@
 #include "win/Profile.h"
 
-#include "win/CallCounter.h"
+#include "win/InjectedFailure.h"
 
 #include <windows.h>
 
 #include <vector>
 
 namespace win {
-namespace {
-
-bool Injected(Op op)
-{
-    unsigned long code = 0;
-    if (!InterceptCall(op, code))
-        return false;
-    SetLastError(code);
-    return true;
-}
-
-}  // namespace
 
 std::string ReadProfileString(const std::string& file, const std::string& section,
                               const std::string& key, const std::string& defaultValue,
                               std::size_t usableLength)
 {
-    if (Injected(Op::ProfileRead))
+    if (InjectedFailure(Op::ProfileRead))
         return defaultValue.substr(0, usableLength);
     std::vector<char> buffer(usableLength + 1, '\0');
     const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), defaultValue.c_str(),
@@ -36,7 +24,7 @@ std::string ReadProfileString(const std::string& file, const std::string& sectio
 int ReadProfileInt(const std::string& file, const std::string& section, const std::string& key,
                    int defaultValue)
 {
-    if (Injected(Op::ProfileRead))
+    if (InjectedFailure(Op::ProfileRead))
         return defaultValue;
     return static_cast<int>(GetPrivateProfileIntA(section.c_str(), key.c_str(), defaultValue, file.c_str()));
 }
@@ -44,7 +32,7 @@ int ReadProfileInt(const std::string& file, const std::string& section, const st
 bool WriteProfileValue(const std::string& file, const std::string& section, const std::string& key,
                        const std::string& value)
 {
-    if (Injected(Op::ProfileWrite))
+    if (InjectedFailure(Op::ProfileWrite))
         return false;
     return WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != 0;
 }

@@ -1,6 +1,6 @@
 #include "win/Registry.h"
 
-#include "win/CallCounter.h"
+#include "win/InjectedFailure.h"
 
 #include <windows.h>
 
@@ -8,15 +8,6 @@
 
 namespace win {
 namespace {
-
-bool Injected(Op op)
-{
-    unsigned long code = 0;
-    if (!InterceptCall(op, code))
-        return false;
-    SetLastError(code);
-    return true;
-}
 
 HKEY RootHandle(RegistryRoot root)
 {
@@ -27,7 +18,7 @@ HKEY RootHandle(RegistryRoot root)
 
 RegistryKey::RegistryKey(RegistryRoot root, const std::string& path) : handle_(nullptr)
 {
-    if (Injected(Op::RegistryOpen))
+    if (InjectedFailure(Op::RegistryOpen))
         return;
     HKEY key = nullptr;
     if (RegOpenKeyExA(RootHandle(root), path.c_str(), 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS)
@@ -42,7 +33,7 @@ RegistryKey::~RegistryKey()
 
 bool RegistryKey::ReadString(const std::string& value, std::size_t maxBytes, std::string& text) const
 {
-    if (handle_ == nullptr || maxBytes == 0 || Injected(Op::RegistryQuery))
+    if (handle_ == nullptr || maxBytes == 0 || InjectedFailure(Op::RegistryQuery))
         return false;
     std::vector<char> buffer(maxBytes + 1, '\0');
     DWORD type = 0;

@@ -1,0 +1,21 @@
+#pragma once
+// For the layer's own files: counts one call of the kind and, when a test
+// armed a failure for it, makes that error code the thread's last error and
+// returns true, so the wrapper returns its failure value without calling
+// the system.
+#include "win/CallCounter.h"
+
+#include <windows.h>
+
+namespace win {
+
+inline bool InjectedFailure(Op op)
+{
+    unsigned long code = 0;
+    if (!InterceptCall(op, code))
+        return false;
+    SetLastError(code);
+    return true;
+}
+
+}  // namespace win
