@@ -13,16 +13,7 @@ cleanup() {
   scripts/stop-wine.sh build/win/bench
 }
 trap cleanup EXIT
-for display in $(seq 121 150); do
-  [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
-  Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 1 50); do
-    xdpyinfo -display ":$display" >/dev/null 2>&1 && break
-    sleep 0.1
-  done
-  export DISPLAY=":$display"
-  break
-done
+source scripts/virtual-display.sh
+start_virtual_display 121 150 1024x768x24 || { echo "bench/run.sh: could not start Xvfb" >&2; exit 1; }
 
 cmake/wine-run.sh build/win/bench/qz_save_bench.exe "$@"

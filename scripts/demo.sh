@@ -31,23 +31,9 @@ trap stop EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
   # The unattended save still opens its window for the time of the save.
-  for display in $(seq 130 160); do
-    [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
-    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 1 50); do
-      xdpyinfo -display ":$display" >/dev/null 2>&1 && break
-      sleep 0.1
-    done
-    if xdpyinfo -display ":$display" >/dev/null 2>&1; then
-      export DISPLAY=":$display"
-      unattended=1
-      break
-    fi
-    kill "$xvfb_pid" 2>/dev/null || true
-    xvfb_pid=
-  done
-  [ -n "${DISPLAY:-}" ] || { echo "demo.sh: could not start Xvfb" >&2; exit 1; }
+  source scripts/virtual-display.sh
+  start_virtual_display 130 160 1024x768x24 || { echo "demo.sh: could not start Xvfb" >&2; exit 1; }
+  unattended=1
 else
   unattended=0
 fi

@@ -19,21 +19,8 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # A virtual display for the windows the tests open.
-for display in $(seq 90 120); do
-  [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] && continue
-  Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 1 50); do
-    xdpyinfo -display ":$display" >/dev/null 2>&1 && break
-    sleep 0.1
-  done
-  if xdpyinfo -display ":$display" >/dev/null 2>&1; then
-    export DISPLAY=":$display"
-    break
-  fi
-  kill "$xvfb_pid" 2>/dev/null; xvfb_pid=
-done
-[ -n "${DISPLAY:-}" ] || { echo "test.sh: could not start Xvfb" >&2; exit 1; }
+source scripts/virtual-display.sh
+start_virtual_display 90 120 1280x1024x24 || { echo "test.sh: could not start Xvfb" >&2; exit 1; }
 
 # The private database server; its settings reach the tests through the
 # environment (QZ_TEST_DB_*). A full run never skips the database tests.

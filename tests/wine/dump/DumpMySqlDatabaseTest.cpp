@@ -2,6 +2,7 @@
 // stand-in client programs in tests\bridge beside this test program.
 #include "config/ConfigFile.h"
 #include "save/DumpMySqlDatabase.h"
+#include "support/TestDatabase.h"
 #include "support/WineHost.h"
 #include "win/CallCounter.h"
 #include "win/Process.h"
@@ -16,28 +17,15 @@
 
 namespace {
 
+using qztest::BridgeDirectory;
+using qztest::RunSql;
+
 const char kDatabase[] = "dumpsuite_alarm";
 
 std::string Environment(const char* name)
 {
     const char* value = std::getenv(name);
     return value != nullptr ? value : "";
-}
-
-// The folder of the stand-in client programs: tests\bridge beside this
-// program.
-std::string BridgeDirectory()
-{
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string directory(path);
-    return directory.substr(0, directory.find_last_of('\\')) + "\\bridge";
-}
-
-int RunSql(const std::string& statements)
-{
-    return qztest::RunUnix({"/usr/bin/mysql", "--no-defaults", "--socket=" + Environment("QZ_TEST_DB_SOCKET"),
-                            "-uroot", "-e", statements});
 }
 
 void SetMySqlKey(const char* key, const std::string& value)
@@ -49,11 +37,7 @@ class DumpMySqlDatabaseTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        if (Environment("QZ_TEST_DB_SOCKET").empty()) {
-            if (Environment("QZ_REQUIRE_DB") == "1")
-                GTEST_FAIL() << "QZ_TEST_DB_SOCKET is not set, yet QZ_REQUIRE_DB=1";
-            GTEST_SKIP() << "no test database server: run eval \"$(scripts/test-db.sh start)\" first";
-        }
+        QZ_REQUIRE_TEST_DATABASE();
         qztest::RemoveConfigFile();
         win::ResetCalls();
         ASSERT_EQ(RunSql("DROP DATABASE IF EXISTS dumpsuite_alarm; CREATE DATABASE dumpsuite_alarm;"
