@@ -1,5 +1,6 @@
 #include "Automation.h"
 
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <vector>
@@ -253,6 +254,171 @@ std::vector<ListLine> ListLines(HWND dialog, int id)
         lines.push_back({ansi.data(), static_cast<unsigned long>(SendMessageW(list, LB_GETITEMDATA, i, 0))});
     }
     return lines;
+}
+
+bool IsButtonChecked(HWND dialog, int id)
+{
+    return SendMessageA(GetDlgItem(dialog, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+namespace {
+
+// Memory in the process that owns a window, for the messages whose
+// parameters point at structures the system does not carry across.
+class RemoteMemory {
+public:
+    RemoteMemory(HWND window, std::size_t size) : size_(size)
+    {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+        if (process_ != nullptr)
+            address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    }
+    ~RemoteMemory()
+    {
+        if (address_ != nullptr)
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_ != nullptr)
+            CloseHandle(process_);
+    }
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+
+    bool Valid() const { return address_ != nullptr; }
+    char* Address(std::size_t offset = 0) const { return static_cast<char*>(address_) + offset; }
+    LPARAM Parameter(std::size_t offset = 0) const { return reinterpret_cast<LPARAM>(Address(offset)); }
+    bool Write(const void* data, std::size_t size, std::size_t offset = 0) const
+    {
+        return offset + size <= size_ && WriteProcessMemory(process_, Address(offset), data, size, nullptr);
+    }
+    bool Read(void* data, std::size_t size, std::size_t offset = 0) const
+    {
+        return offset + size <= size_ && ReadProcessMemory(process_, Address(offset), data, size, nullptr);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    void* address_ = nullptr;
+    std::size_t size_;
+};
+
+constexpr std::size_t kRemoteTextSize = 1024;
+
+std::string ListViewText(HWND list, int row, int column)
+{
+    RemoteMemory memory(list, sizeof(LVITEMA) + kRemoteTextSize);
+    if (!memory.Valid())
+        return std::string();
+    LVITEMA item = {};
+    item.iSubItem = column;
+    item.pszText = memory.Address(sizeof item);
+    item.cchTextMax = static_cast<int>(kRemoteTextSize);
+    memory.Write(&item, sizeof item);
+    const auto length = SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(row), memory.Parameter());
+    std::vector<char> text(kRemoteTextSize, '\0');
+    memory.Read(text.data(), text.size(), sizeof item);
+    text.back() = '\0';
+    return length > 0 ? std::string(text.data()) : std::string();
+}
+
+RECT ListViewRowRectangle(HWND list, int row, int part)
+{
+    RECT rectangle = {};
+    RemoteMemory memory(list, sizeof rectangle);
+    rectangle.left = part;
+    if (!memory.Valid() || !memory.Write(&rectangle, sizeof rectangle))
+        return RECT{};
+    SendMessageA(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), memory.Parameter());
+    memory.Read(&rectangle, sizeof rectangle);
+    return rectangle;
+}
+
+void ClickAt(HWND window, int x, int y)
+{
+    const LPARAM point = MAKELPARAM(x, y);
+    SendMessageA(window, WM_MOUSEMOVE, 0, point);
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    SendMessageA(window, WM_LBUTTONUP, 0, point);
+}
+
+}  // namespace
+
+int ListViewRowCount(HWND dialog, int id)
+{
+    return static_cast<int>(SendMessageA(GetDlgItem(dialog, id), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::vector<std::vector<std::string>> ListViewRows(HWND dialog, int id, int columns)
+{
+    const HWND list = GetDlgItem(dialog, id);
+    std::vector<std::vector<std::string>> rows;
+    const int count = ListViewRowCount(dialog, id);
+    for (int row = 0; row < count; ++row) {
+        std::vector<std::string> texts;
+        for (int column = 0; column < columns; ++column)
+            texts.push_back(ListViewText(list, row, column));
+        rows.push_back(texts);
+    }
+    return rows;
+}
+
+LPARAM ListViewRowData(HWND dialog, int id, int row)
+{
+    const HWND list = GetDlgItem(dialog, id);
+    RemoteMemory memory(list, sizeof(LVITEMA));
+    LVITEMA item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!memory.Valid() || !memory.Write(&item, sizeof item))
+        return -1;
+    if (!SendMessageA(list, LVM_GETITEMA, 0, memory.Parameter()))
+        return -1;
+    memory.Read(&item, sizeof item);
+    return item.lParam;
+}
+
+int ListViewColumnWidth(HWND dialog, int id, int column)
+{
+    return static_cast<int>(SendMessageA(GetDlgItem(dialog, id), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(column), 0));
+}
+
+bool IsListViewRowChecked(HWND dialog, int id, int row)
+{
+    const auto state =
+        SendMessageA(GetDlgItem(dialog, id), LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
+    return ((state & LVIS_STATEIMAGEMASK) >> 12) == 2;
+}
+
+int ListViewSelectedRow(HWND dialog, int id)
+{
+    return static_cast<int>(
+        SendMessageA(GetDlgItem(dialog, id), LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+void ClickListViewRow(HWND dialog, int id, int row)
+{
+    const HWND list = GetDlgItem(dialog, id);
+    const RECT label = ListViewRowRectangle(list, row, LVIR_LABEL);
+    ClickAt(list, label.left + 4, (label.top + label.bottom) / 2);
+}
+
+void ClickListViewCheckBox(HWND dialog, int id, int row)
+{
+    // The state image (the check box) sits left of the row's icon.
+    const HWND list = GetDlgItem(dialog, id);
+    const RECT icon = ListViewRowRectangle(list, row, LVIR_ICON);
+    const RECT bounds = ListViewRowRectangle(list, row, LVIR_BOUNDS);
+    const int checkBoxRight = icon.left > bounds.left ? icon.left : bounds.left + 16;
+    ClickAt(list, (bounds.left + checkBoxRight) / 2, (bounds.top + bounds.bottom) / 2);
+}
+
+void ClickListViewBelowRows(HWND dialog, int id)
+{
+    const HWND list = GetDlgItem(dialog, id);
+    RECT client = {};
+    GetClientRect(list, &client);
+    ClickAt(list, 10, client.bottom - 4);
 }
 
 HWND WaitForMessageBox(const std::string& caption, DWORD processId, DWORD timeoutMilliseconds)

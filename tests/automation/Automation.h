@@ -71,6 +71,29 @@ struct ListLine {
 };
 std::vector<ListLine> ListLines(HWND dialog, int id);
 
+// Check boxes and radio buttons: BM_GETCHECK is BST_CHECKED.
+bool IsButtonChecked(HWND dialog, int id);
+
+// List views (report view). The texts and rectangles of another process's
+// list view are asked for through memory in that process.
+int ListViewRowCount(HWND dialog, int id);
+// The texts of every row, the item text first, then `columns` - 1
+// sub-items.
+std::vector<std::vector<std::string>> ListViewRows(HWND dialog, int id, int columns = 1);
+// The item data (lParam) of a row.
+LPARAM ListViewRowData(HWND dialog, int id, int row);
+int ListViewColumnWidth(HWND dialog, int id, int column);
+// The check box of a row (state image 2).
+bool IsListViewRowChecked(HWND dialog, int id, int row);
+// The row with the selection, -1 for none.
+int ListViewSelectedRow(HWND dialog, int id);
+// A left-button click as the mouse gives it (button down and up, sent):
+// on the row's text, on the row's check box, or on the empty area below
+// the last row.
+void ClickListViewRow(HWND dialog, int id, int row);
+void ClickListViewCheckBox(HWND dialog, int id, int row);
+void ClickListViewBelowRows(HWND dialog, int id);
+
 // A message box (class #32770) with this caption; nullptr on time-out.
 HWND WaitForMessageBox(const std::string& caption, DWORD processId = 0,
                        DWORD timeoutMilliseconds = kDefaultWait);
