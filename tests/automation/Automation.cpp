@@ -223,6 +223,13 @@ void SetControlText(HWND dialog, int id, const std::string& text)
     SendMessageA(GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+void TypeText(HWND dialog, int id, const std::string& text)
+{
+    const HWND edit = GetDlgItem(dialog, id);
+    for (unsigned char c : text)
+        SendMessageA(edit, WM_CHAR, c, 1);
+}
+
 void ClickButton(HWND dialog, int id)
 {
     PostMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);

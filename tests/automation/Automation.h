@@ -57,6 +57,9 @@ std::string ClassName(HWND window);
 std::string ControlText(HWND dialog, int id);
 // WM_SETTEXT, as typing would leave it.
 void SetControlText(HWND dialog, int id, const std::string& text);
+// Typing into an edit, a character at a time (WM_CHAR, sent): the edit's
+// own limit holds, unlike with WM_SETTEXT.
+void TypeText(HWND dialog, int id, const std::string& text);
 // A click on a button (BM_CLICK, posted so that a modal window opened by
 // the click does not hold up the caller). A disabled button ignores it.
 void ClickButton(HWND dialog, int id);
