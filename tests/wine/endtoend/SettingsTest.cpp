@@ -79,6 +79,15 @@ protected:
         return dialog;
     }
 
+    // Starts the program and opens the dialog from its main window.
+    bool StartWithSettingsOpen(HWND& window, HWND& dialog)
+    {
+        StartProgram();
+        window = MainWindow();
+        dialog = window != nullptr ? OpenSettings(window) : nullptr;
+        return dialog != nullptr;
+    }
+
     void CloseWith(HWND dialog, int button)
     {
         qzauto::PressButton(dialog, button);
@@ -147,11 +156,9 @@ void Click(HWND dialog, int id)
 TEST_F(SettingsOfAnInstallation, OpensWithTheFileAndTheDiskAndTheRulesFollowTheClicks)
 {
     WriteStartConfiguration();
-    StartProgram();
-    const HWND window = MainWindow();
-    ASSERT_NE(window, nullptr);
-    const HWND dialog = OpenSettings(window);
-    ASSERT_NE(dialog, nullptr);
+    HWND window = nullptr;
+    HWND dialog = nullptr;
+    ASSERT_TRUE(StartWithSettingsOpen(window, dialog));
 
     // Check boxes and radio buttons as the file has them.
     for (int id : {IDC_SET_SAVE_MESSAGES, IDC_SET_ONLY_ALARM_MESSAGES, IDC_SET_SAVE_WEB, IDC_SET_SAVE_HTDOCS,
@@ -245,11 +252,9 @@ TEST_F(SettingsOfAnInstallation, OkWritesTheFileByItsRulesAndTheNextSaveUsesIt)
                              "INSERT INTO qze2e_alarm.zones VALUES (3, 'east wing');"),
               0);
     WriteStartConfiguration();
-    StartProgram();
-    const HWND window = MainWindow();
-    ASSERT_NE(window, nullptr);
-    const HWND dialog = OpenSettings(window);
-    ASSERT_NE(dialog, nullptr);
+    HWND window = nullptr;
+    HWND dialog = nullptr;
+    ASSERT_TRUE(StartWithSettingsOpen(window, dialog));
     const auto before = Configuration();
 
     // Every kind of option: check boxes, list rows, edits, radio buttons.
@@ -345,12 +350,9 @@ TEST_F(SettingsOfAnInstallation, WebOffWritesOnlySaveWebAndOddRadioValuesComeBac
     WritePrivateProfileStringA("MySQL", "HtdocsSubDirCustomSelect", "7", "qzkeepset.ini");
     WritePrivateProfileStringA("MySQL", "SaveSpecifiedDatabases", "x", "qzkeepset.ini");
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, "qzkeepset.ini");
-    StartProgram();
-    const HWND window = MainWindow();
-    ASSERT_NE(window, nullptr);
-
-    HWND dialog = OpenSettings(window);
-    ASSERT_NE(dialog, nullptr);
+    HWND window = nullptr;
+    HWND dialog = nullptr;
+    ASSERT_TRUE(StartWithSettingsOpen(window, dialog));
     EXPECT_FALSE(qzauto::IsButtonChecked(dialog, IDC_SET_ALL_SUBDIRECTORIES));
     EXPECT_FALSE(qzauto::IsButtonChecked(dialog, IDC_SET_CHECKED_SUBDIRECTORIES));
     // "x" reads as 0: all databases.
@@ -401,11 +403,9 @@ TEST_F(SettingsOfAnInstallation, WebOffWritesOnlySaveWebAndOddRadioValuesComeBac
 TEST_F(SettingsOfAnInstallation, TestAsksFirstAndRunsTheBatchCommandOnlyOnYes)
 {
     WriteStartConfiguration("AciveStartBatch=1\r\nStartBatch=cmd /c echo tested> Q:\\tested.txt\r\n");
-    StartProgram();
-    const HWND window = MainWindow();
-    ASSERT_NE(window, nullptr);
-    const HWND dialog = OpenSettings(window);
-    ASSERT_NE(dialog, nullptr);
+    HWND window = nullptr;
+    HWND dialog = nullptr;
+    ASSERT_TRUE(StartWithSettingsOpen(window, dialog));
     const auto before = Configuration();
     const std::string typed = "cmd /c echo typed> Q:\\tested.txt";
     qzauto::SetControlText(dialog, IDC_SET_BATCH_PROGRAM, typed);
