@@ -239,6 +239,44 @@ TEST_F(Installation, SettingsAndRestoreOpenOverTheWindow)
     EXPECT_EQ(ExitProgram(window), 0u);
 }
 
+TEST_F(Installation, SettingsAndRestoreOpenWhileASaveWaitsForItsBox)
+{
+    StartProgram();
+    const HWND window = MainWindow();
+    ASSERT_NE(window, nullptr);
+    qzauto::SetControlText(window, IDC_SAVE_DIRECTORY, Root() + "\\keep");
+    qzauto::ClickButton(window, IDC_SAVE_DATA);
+    // The run holds on until its box is closed.
+    const HWND outcome = qzauto::WaitForMessageBox("Information", program_.Id());
+    ASSERT_NE(outcome, nullptr);
+
+    qzauto::ClickButton(window, IDC_SETTINGS);
+    const HWND settings = qzauto::WaitForWindow("Settings", program_.Id());
+    ASSERT_NE(settings, nullptr);
+    qzauto::PressButton(settings, IDCANCEL);
+    ASSERT_TRUE(qzauto::WaitUntilGone(settings));
+
+    // Its keepset is not recorded before the run ends: the restore dialog
+    // says there is none, then opens with the other source.
+    qzauto::ClickButton(window, IDC_RESTORE_DATA);
+    const HWND none = qzauto::WaitForMessageBox("qzkeepset", program_.Id());
+    ASSERT_NE(none, nullptr);
+    EXPECT_EQ(qzauto::MessageBoxText(none), TextOf("", IDS_NO_PREVIOUS_KEEPSET));
+    qzauto::PressButton(none, IDOK);
+    const HWND restore = qzauto::WaitForWindow("Restore data", program_.Id());
+    ASSERT_NE(restore, nullptr);
+    EXPECT_TRUE(qzauto::IsButtonChecked(restore, IDC_RST_SOURCE_OTHER_ROOT));
+    qzauto::PressButton(restore, IDCANCEL);
+    ASSERT_TRUE(qzauto::WaitUntilGone(restore));
+
+    EXPECT_TRUE(IsWindow(outcome));
+    EXPECT_FALSE(qzauto::IsControlEnabled(window, IDC_SAVE_DATA));
+    qzauto::PressButton(outcome, IDOK);
+    ASSERT_TRUE(qzauto::WaitUntil([&] { return qzauto::IsControlEnabled(window, IDC_SAVE_DATA); }));
+    EXPECT_TRUE(qztest::Exists(Root() + "\\keep\\qzkeepset.inf"));
+    EXPECT_EQ(ExitProgram(window), 0u);
+}
+
 TEST_F(Installation, ShowLogfileAndRecoveryDiskStartTheirPrograms)
 {
     PlaceStandIn("notepad.exe");
