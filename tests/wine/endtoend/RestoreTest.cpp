@@ -164,12 +164,19 @@ protected:
         return qzauto::WaitForDialogOf(program_.Id(), window);
     }
 
-    // The next box of the restore with its text checked, answered.
-    void Answer(const std::string& expectedText, int button)
+    // The next box of the restore with its text checked, answered; `over`
+    // is the window it must hold.
+    void Answer(const std::string& expectedText, int button, HWND over = nullptr)
     {
         const HWND box = qzauto::WaitForMessageBox(kBoxCaption, program_.Id());
         ASSERT_NE(box, nullptr) << "no box \"" << expectedText << "\"";
         EXPECT_EQ(qzauto::MessageBoxText(box), expectedText);
+        // Modal: the window under the box takes no input meanwhile (no
+        // second "Restore" while a box of the run is open).
+        if (over != nullptr) {
+            EXPECT_EQ(GetWindow(box, GW_OWNER), over);
+            EXPECT_FALSE(IsWindowEnabled(over));
+        }
         // A box shows only the buttons of its kind: a question Yes and No,
         // the others OK.
         const HWND shown = GetDlgItem(box, button);
@@ -184,8 +191,8 @@ protected:
     void RestoreAndAnswer(HWND dialog, const std::string& root, unsigned summaryId)
     {
         qzauto::ClickButton(dialog, IDOK);
-        Answer(WithValue(TextOf("", IDS_RESTORE_QUESTION), root), IDYES);
-        Answer(TextOf("", summaryId), IDOK);
+        Answer(WithValue(TextOf("", IDS_RESTORE_QUESTION), root), IDYES, dialog);
+        Answer(TextOf("", summaryId), IDOK, dialog);
     }
 
     void ChooseCustomRestore(HWND dialog)
@@ -375,7 +382,7 @@ TEST_F(RestoreThroughTheProgram, CustomRestoresBringBackTheirRowsAndAFullRestore
     ASSERT_NE(dialog, nullptr);
     // No keepset chosen yet.
     qzauto::ClickButton(dialog, IDOK);
-    Answer(TextOf("", IDS_NO_DATASOURCE), IDOK);
+    Answer(TextOf("", IDS_NO_DATASOURCE), IDOK, dialog);
     EXPECT_EQ(TextOf("", IDS_NO_DATASOURCE),
               "No datasource was selected in the top list !\nPlease select a previous keepset first.");
 
@@ -452,7 +459,7 @@ TEST_F(RestoreThroughTheProgram, WithoutEntriesTheOtherRootIsChosenThroughTheFol
     ASSERT_NE(window, nullptr);
 
     qzauto::ClickButton(window, IDC_RESTORE_DATA);
-    Answer(TextOf("", IDS_NO_PREVIOUS_KEEPSET), IDOK);
+    Answer(TextOf("", IDS_NO_PREVIOUS_KEEPSET), IDOK, window);
     EXPECT_EQ(TextOf("", IDS_NO_PREVIOUS_KEEPSET),
               "No previous keepset was found.\nPlease use the select button to select the keepset data to restore.");
     const HWND dialog = qzauto::WaitForDialogOf(program_.Id(), window);
@@ -510,6 +517,15 @@ TEST_F(RestoreThroughTheProgram, WithoutEntriesTheOtherRootIsChosenThroughTheFol
     // A restore from it finds nothing to restore; the dialog stays open.
     RestoreAndAnswer(dialog, nothing, IDS_NOTHING_RESTORED);
     EXPECT_TRUE(IsWindow(dialog));
+
+    // Back to the (empty) keepset list: the other root's controls go off,
+    // the custom list stays as it is.
+    qzauto::ClickButton(dialog, IDC_RST_SOURCE_KEEPSET_LIST);
+    ASSERT_TRUE(qzauto::WaitUntil([&] { return qzauto::IsControlEnabled(dialog, IDC_RST_KEEPSET_LIST); }));
+    EXPECT_FALSE(qzauto::IsButtonChecked(dialog, IDC_RST_SOURCE_OTHER_ROOT));
+    EXPECT_FALSE(qzauto::IsControlEnabled(dialog, IDC_RST_SELECT_ROOT));
+    EXPECT_FALSE(qzauto::IsControlEnabled(dialog, IDC_RST_SUMMARY));
+    EXPECT_EQ(CustomRows(dialog), expectedRows);
     qzauto::PressButton(dialog, IDCANCEL);
     ASSERT_TRUE(qzauto::WaitUntilGone(dialog));
     EXPECT_EQ(ExitProgram(window), 0u);
