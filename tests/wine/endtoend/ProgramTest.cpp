@@ -229,7 +229,10 @@ TEST_F(Installation, SettingsAndRestoreOpenOverTheWindow)
             dialog = qzauto::FindTopWindow("#32770", expected.title, program_.Id());
             if (dialog != nullptr && IsWindowVisible(dialog))
                 return true;
-            if (const HWND box = qzauto::WaitForDialogOf(program_.Id(), window, 0))
+            // The dialog itself may have become visible since it was looked
+            // for: only a box is answered.
+            const HWND box = qzauto::WaitForDialogOf(program_.Id(), window, 0);
+            if (box != nullptr && qzauto::WindowText(box) != expected.title)
                 qzauto::PressButton(box, IDOK);
             return false;
         })) << expected.title;
