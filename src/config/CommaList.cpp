@@ -1,5 +1,7 @@
 #include "config/CommaList.h"
 
+#include "config/LowerCase.h"
+
 std::vector<std::string> SplitCommaList(const std::string& list)
 {
     std::vector<std::string> names;
@@ -22,19 +24,6 @@ std::string JoinCommaList(const std::vector<std::string>& names)
         list += name + ",";
     return list;
 }
-
-namespace {
-
-std::string LowerCase(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
-}  // namespace
 
 bool CommaListMentions(const std::string& list, const std::string& name)
 {

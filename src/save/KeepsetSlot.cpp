@@ -1,18 +1,10 @@
 #include "save/KeepsetSlot.h"
 
+#include "config/LowerCase.h"
+
 std::string KeepsetSectionName(int slot)
 {
     return "Save" + std::to_string(slot);
-}
-
-std::string LowerCased(const std::string& text)
-{
-    std::string lower = text;
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
 }
 
 KeepsetSlot ChooseKeepsetSlot(const std::vector<std::string>& storedPaths,
@@ -26,8 +18,8 @@ KeepsetSlot ChooseKeepsetSlot(const std::vector<std::string>& storedPaths,
         slot.number = n;
         if (stored.empty())
             return slot;
-        slot.path = LowerCased(saveDirectory);
-        if (LowerCased(stored) == slot.path)
+        slot.path = LowerCase(saveDirectory);
+        if (LowerCase(stored) == slot.path)
             return slot;
     }
     // All taken by other directories: the newest save replaces the last.

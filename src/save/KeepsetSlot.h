@@ -24,6 +24,3 @@ struct KeepsetSlot {
 // lower-cased directory; the first save ever keeps its case.
 KeepsetSlot ChooseKeepsetSlot(const std::vector<std::string>& storedPaths,
                               const std::string& saveDirectory);
-
-// The text with A to Z made a to z; other characters stay as they are.
-std::string LowerCased(const std::string& text);

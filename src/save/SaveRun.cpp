@@ -2,6 +2,7 @@
 
 #include "config/CommaList.h"
 #include "config/ConfigFile.h"
+#include "config/LowerCase.h"
 #include "config/MySqlDataDirectory.h"
 #include "config/SaveSettings.h"
 #include "save/CopyPaths.h"

@@ -6,16 +6,6 @@ std::string MakeDirectoryCommand(const std::string& directory)
     return needsQuotes ? "md \"" + directory + "\"" : "md " + directory;
 }
 
-std::string LowerCase(const std::string& text)
-{
-    std::string lower = text;
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
 std::string WebConfDirectory(const std::string& htdocsLowerCase, bool ownLayout)
 {
     const std::size_t at = htdocsLowerCase.find("htdocs");

@@ -9,9 +9,6 @@
 // as one directory and nothing after it runs as a command.
 std::string MakeDirectoryCommand(const std::string& directory);
 
-// Lower case of the letters A to Z; everything else stays.
-std::string LowerCase(const std::string& text);
-
 // The web server's configuration directory of the installation's own
 // layout: the htdocs path with everything from its first "htdocs" on
 // replaced by "conf" (c:\qz_web\htdocs\ gives c:\qz_web\conf). Empty for

@@ -1,3 +1,4 @@
+#include "config/LowerCase.h"
 #include "save/SaveRunText.h"
 
 #include <gtest/gtest.h>

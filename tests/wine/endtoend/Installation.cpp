@@ -22,7 +22,6 @@ std::string BinFolder()
 
 const char* const kUserShellFolders =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-const char* const kX11Driver = "Software\\Wine\\X11 Driver";
 
 SavedValue ReadValue(HKEY root, const char* key, const char* value)
 {
@@ -113,13 +112,6 @@ void Installation::SetUp()
         savedValues_.push_back(ReadValue(desktop.root, desktop.key, desktop.value));
         WriteValue(desktop.root, desktop.key, desktop.value, REG_SZ, desktop.folder);
     }
-
-    // No window manager runs on the test display: a window it would manage
-    // makes Wine wait two seconds for it each time the window is hidden (a
-    // closed message box, a closed dialog). The program's windows are left
-    // unmanaged instead; Wine then draws their caption bars itself.
-    savedValues_.push_back(ReadValue(HKEY_CURRENT_USER, kX11Driver, "Managed"));
-    WriteValue(HKEY_CURRENT_USER, kX11Driver, "Managed", REG_SZ, "N");
 
     qztest::MakeDirectories(Root() + "\\program");
     ASSERT_TRUE(CopyFileA(qzauto::WindowsPathOfUnix(QZ_PROGRAM_FILE).c_str(),

@@ -6,7 +6,9 @@
 // dialog in each language.
 #include "Installation.h"
 
+#include "config/LowerCase.h"
 #include "resource.h"
+#include "win/Placeholders.h"
 #include "support/ProfileFiles.h"
 
 #include <gtest/gtest.h>
@@ -36,14 +38,6 @@ std::string BinaryBytes(const std::string& label)
     return bytes + "\r\n\x1a\n";
 }
 
-std::string WithValue(std::string text, const std::string& value)
-{
-    const auto at = text.find("%1");
-    if (at != std::string::npos)
-        text.replace(at, 2, value);
-    return text;
-}
-
 // The date a save writes to its record: day, month, four-digit year.
 std::string TodayDayFirst()
 {
@@ -63,15 +57,6 @@ bool IsClockTime(const std::string& text)
             return false;
     }
     return true;
-}
-
-std::string LowerCase(std::string text)
-{
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
 }
 
 void AddFilesOf(const std::string& directory, Files& files)
@@ -191,7 +176,7 @@ protected:
     void RestoreAndAnswer(HWND dialog, const std::string& root, unsigned summaryId)
     {
         qzauto::ClickButton(dialog, IDOK);
-        Answer(WithValue(TextOf("", IDS_RESTORE_QUESTION), root), IDYES, dialog);
+        Answer(SubstitutePlaceholders(TextOf("", IDS_RESTORE_QUESTION), root), IDYES, dialog);
         Answer(TextOf("", summaryId), IDOK, dialog);
     }
 
@@ -510,7 +495,7 @@ TEST_F(RestoreThroughTheProgram, WithoutEntriesTheOtherRootIsChosenThroughTheFol
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, "qzkeepset.ini");
     selectFolder(nothing);
     ASSERT_FALSE(HasFatalFailure());
-    EXPECT_EQ(qzauto::ControlText(dialog, IDC_RST_SUMMARY), WithValue(TextOf("", IDS_NO_KEEPSET_DATA), nothing));
+    EXPECT_EQ(qzauto::ControlText(dialog, IDC_RST_SUMMARY), SubstitutePlaceholders(TextOf("", IDS_NO_KEEPSET_DATA), nothing));
     EXPECT_EQ(CustomRows(dialog), expectedRows);
     EXPECT_EQ(ConfigValue("Config", "LastKeepsetDir"), nothing);
 

@@ -1,0 +1,11 @@
+#include "config/LowerCase.h"
+
+std::string LowerCase(const std::string& text)
+{
+    std::string lower = text;
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
+}
