@@ -1,21 +1,7 @@
 #include "restore/KeepsetDescription.h"
 
 #include "restore/RestoreRequest.h"
-
-namespace {
-
-// String-table texts of the custom rows.
-constexpr unsigned kTextAlarmConfiguration = 131;
-constexpr unsigned kTextGroupsAndPersonnel = 132;
-constexpr unsigned kTextQztDirectory = 133;
-constexpr unsigned kTextIniFiles = 134;
-constexpr unsigned kTextDesktop = 135;
-constexpr unsigned kTextVoiceMessages = 136;
-constexpr unsigned kTextWebPrograms = 137;
-constexpr unsigned kTextAdditionalFiles = 138;
-constexpr unsigned kTextMySqlDatabases = 146;
-
-}  // namespace
+#include "resource.h"
 
 std::string SaveTypeText(const SaveTypeTexts& texts, bool withAlarmAndTools, const KeepsetFlags& flags)
 {
@@ -55,22 +41,22 @@ ProbedKeepset DescribeProbedKeepset(const ProbedSubDirectories& probed)
 std::vector<CustomSelectionRow> CustomSelectionRows(const KeepsetRecordValues& record)
 {
     std::vector<CustomSelectionRow> rows = {
-        {kTextAlarmConfiguration, AlarmConfiguration, ""},
-        {kTextGroupsAndPersonnel, GroupAndPersonnel, ""},
-        {kTextQztDirectory, QztDirectory, ""},
-        {kTextIniFiles, WindowsIni, ""},
+        {IDS_ITEM_ALARM_CONFIGURATION, AlarmConfiguration, ""},
+        {IDS_ITEM_GROUPS_PERSONNEL, GroupAndPersonnel, ""},
+        {IDS_ITEM_QZT_DIRECTORY, QztDirectory, ""},
+        {IDS_ITEM_INI_FILES, WindowsIni, ""},
     };
     if (record.flags.saveDesktop)
-        rows.push_back({kTextDesktop, Desktop, ""});
+        rows.push_back({IDS_ITEM_DESKTOP, Desktop, ""});
     if (record.flags.saveMsg)
-        rows.push_back({kTextVoiceMessages, VoiceMessages, ""});
+        rows.push_back({IDS_ITEM_VOICE_MESSAGES, VoiceMessages, ""});
     if (record.flags.saveWeb)
-        rows.push_back({kTextWebPrograms, WebPrograms, ""});
+        rows.push_back({IDS_ITEM_WEB_PROGRAMS, WebPrograms, ""});
     if (record.flags.saveMySql)
-        rows.push_back({kTextMySqlDatabases, MySqlDatabases, ""});
+        rows.push_back({IDS_ITEM_MYSQL_DATABASES, MySqlDatabases, ""});
     for (int k = 0; k < 4; ++k) {
         if (!record.saveAdd[k].empty())
-            rows.push_back({kTextAdditionalFiles, Additional1 + k, record.saveAdd[k]});
+            rows.push_back({IDS_ITEM_ADDITIONAL_FILES, Additional1 + k, record.saveAdd[k]});
     }
     return rows;
 }

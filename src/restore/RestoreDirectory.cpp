@@ -3,13 +3,7 @@
 #include "restore/RestorePaths.h"
 #include "win/Files.h"
 #include "win/Texts.h"
-
-namespace {
-
-constexpr unsigned kTextRestored = 141;       // "%1 restored to %2"
-constexpr unsigned kTextRestoreFailed = 142;  // "FAILED to restore %1 to %2 !"
-
-}  // namespace
+#include "resource.h"
 
 int RestoreDirectory(RestoreProgress& progress, const std::string& target, const std::string& root,
                      const std::string& subDirectory, const std::string& pattern,
@@ -35,10 +29,10 @@ int RestoreDirectory(RestoreProgress& progress, const std::string& target, const
             continue;
         }
         if (win::CopyFileReplacing(source, destination)) {
-            progress.WriteRestoreLog(win::FormatText(kTextRestored, source, destination));
+            progress.WriteRestoreLog(win::FormatText(IDS_FILE_RESTORED, source, destination));
             progress.MarkRestored();
         } else {
-            progress.WriteRestoreLog(win::FormatText(kTextRestoreFailed, source, destination));
+            progress.WriteRestoreLog(win::FormatText(IDS_FILE_RESTORE_FAILED, source, destination));
             result = 1;
         }
     } while (entries.Next(entry));

@@ -7,12 +7,11 @@
 #include "win/Process.h"
 #include "win/Profile.h"
 #include "win/Texts.h"
+#include "resource.h"
 
 #include <vector>
 
 namespace {
-
-constexpr unsigned kTextLoadCommand = 147;  // "Restore MySQL database with command: %1"
 
 // The save run's dumps read these with 127 characters; a longer reader
 // costs nothing and never cuts a path the save side still used whole.
@@ -64,7 +63,7 @@ int RestoreDatabase(RestoreProgress& progress, const MySqlClient& client, const 
     }
 
     const bool started = win::RunProgramAndWait(load, win::kShowHidden, exitCode);
-    progress.WriteRestoreLog(win::FormatText(kTextLoadCommand, load));
+    progress.WriteRestoreLog(win::FormatText(IDS_MYSQL_RESTORE_COMMAND, load));
     if (!started) {
         progress.WriteRestoreLog("FAILED to start the restore of MySQL database " + database);
         return 1;

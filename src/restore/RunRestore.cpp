@@ -12,16 +12,11 @@
 #include "win/Profile.h"
 #include "win/Registry.h"
 #include "win/Texts.h"
+#include "resource.h"
 
 #include <string>
 
 namespace {
-
-constexpr unsigned kTextNoSource = 139;     // "No datasource was selected in the top list ! ..."
-constexpr unsigned kTextConfirm = 140;      // "Restore data from the previous keepset directory: %1 ? ..."
-constexpr unsigned kTextErrors = 143;       // "Errors occurred while restoring the data ! ..."
-constexpr unsigned kTextSuccess = 144;      // "Successfully restored the files from the selected datasource."
-constexpr unsigned kTextNothingDone = 145;  // "No data selected for restore ! ..."
 
 // The lengths the save side writes these values with: a shorter reader
 // would cut a path and restore into another directory.
@@ -98,7 +93,7 @@ bool ChosenRoot(const RestoreRequest& request, std::string& root)
     }
     if (!root.empty())
         return true;
-    ShowBox(kTextNoSource, "", win::kBoxOk | win::kBoxIconWarning);
+    ShowBox(IDS_NO_DATASOURCE, "", win::kBoxOk | win::kBoxIconWarning);
     return false;
 }
 
@@ -228,11 +223,11 @@ private:
 void ShowSummary(const RestoreProgress& progress)
 {
     if (progress.Failed())
-        ShowBox(kTextErrors, "", win::kBoxOk | win::kBoxIconWarning);
+        ShowBox(IDS_RESTORE_HAD_ERRORS, "", win::kBoxOk | win::kBoxIconWarning);
     else if (!progress.Restored())
-        ShowBox(kTextNothingDone, "", win::kBoxOk | win::kBoxIconWarning);
+        ShowBox(IDS_NOTHING_RESTORED, "", win::kBoxOk | win::kBoxIconWarning);
     else
-        ShowBox(kTextSuccess, "", win::kBoxOk | win::kBoxIconInformation);
+        ShowBox(IDS_RESTORE_SUCCEEDED, "", win::kBoxOk | win::kBoxIconInformation);
 }
 
 }  // namespace
@@ -242,7 +237,7 @@ bool RunRestore(const RestoreRequest& request, RestoreRunHost& host)
     std::string root;
     if (!ChosenRoot(request, root))
         return false;
-    if (ShowBox(kTextConfirm, root, win::kBoxYesNo | win::kBoxIconQuestion) != win::kAnswerYes)
+    if (ShowBox(IDS_RESTORE_QUESTION, root, win::kBoxYesNo | win::kBoxIconQuestion) != win::kAnswerYes)
         return false;
 
     host.ShowWaitCursor();

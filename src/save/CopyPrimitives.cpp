@@ -6,11 +6,9 @@
 #include "save/Reports.h"
 #include "win/Files.h"
 #include "win/Texts.h"
+#include "resource.h"
 
 namespace {
-
-constexpr unsigned kTextSaved = 106;         // "%1 saved to %2"
-constexpr unsigned kTextSaveFailed = 107;    // "FAILED to save %1 to %2 !"
 
 constexpr unsigned long kPlainDirectory = 16;
 constexpr unsigned long kReadOnlyDirectory = 17;
@@ -72,13 +70,13 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& sourceDire
             copied = CopyOverReadOnlyTarget(source, target);
         }
         if (copied) {
-            ReportStep(win::FormatText(kTextSaved, source, target), false);
+            ReportStep(win::FormatText(IDS_FILE_SAVED, source, target), false);
             continue;
         }
         result = 1;
         // The attribute value goes to the log only: it tells a hidden
         // directory from a file that could not be copied.
-        const std::string text = win::FormatText(kTextSaveFailed, source, target);
+        const std::string text = win::FormatText(IDS_FILE_SAVE_FAILED, source, target);
         SendReportMessage(text, true);
         WriteLogLine(text + " File attribute: " + std::to_string(entry.attributes));
     }
@@ -94,7 +92,7 @@ int CopyDirectoryTree(const std::string& sourceParent, const std::string& name, 
     if (!FitsIn(target, kTreeTargetLength) || !FitsIn(filePattern, kTreeSourceLength)) {
         // Too deep to be saved under its own name: the whole subtree is
         // reported as failed rather than copied to a shortened path.
-        ReportStep(win::FormatText(kTextSaveFailed, source, target), true);
+        ReportStep(win::FormatText(IDS_FILE_SAVE_FAILED, source, target), true);
         return 1;
     }
     EnsureDirectory(target);
@@ -114,7 +112,7 @@ int CopyAdditionalDirectory(const std::string& path)
     const std::string saveDir = SaveSetting(&SaveSettingsRecord::SaveDir);
     const AdditionalDirectoryPaths paths = WorkOutAdditionalDirectory(path, saveDir);
     if (!FitsIn(path, kAdditionalPathLength) || !FitsIn(paths.mirror, kMirrorLength)) {
-        ReportStep(win::FormatText(kTextSaveFailed, path, paths.mirror), true);
+        ReportStep(win::FormatText(IDS_FILE_SAVE_FAILED, path, paths.mirror), true);
         return 0;
     }
     // The mirror is created even when nothing is copied into it.
@@ -132,10 +130,10 @@ int CopyAdditionalDirectory(const std::string& path)
         const bool copied = FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength) &&
                             win::CopyFileReplacing(source, target);
         if (copied) {
-            ReportStep(win::FormatText(kTextSaved, source, target), false);
+            ReportStep(win::FormatText(IDS_FILE_SAVED, source, target), false);
         } else {
             result = 0;
-            ReportStep(win::FormatText(kTextSaveFailed, source, target), true);
+            ReportStep(win::FormatText(IDS_FILE_SAVE_FAILED, source, target), true);
         }
     }
     return result;

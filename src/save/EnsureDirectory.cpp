@@ -3,13 +3,7 @@
 #include "save/RunWarning.h"
 #include "win/Files.h"
 #include "win/Texts.h"
-
-namespace {
-
-constexpr unsigned kTextErrorCaption = 102;              // "Error !"
-constexpr unsigned kTextCreateDirectoryFailed = 103;     // "Failed to create directory %1 !"
-
-}  // namespace
+#include "resource.h"
 
 bool EnsureDirectory(const std::string& path)
 {
@@ -17,6 +11,6 @@ bool EnsureDirectory(const std::string& path)
         return true;
     if (win::CreateOneDirectory(path))
         return true;
-    RaiseRunWarning(win::FormatText(kTextCreateDirectoryFailed, path), win::LoadText(kTextErrorCaption));
+    RaiseRunWarning(win::FormatText(IDS_CREATE_DIRECTORY_FAILED, path), win::LoadText(IDS_ERROR_CAPTION));
     return false;
 }

@@ -20,6 +20,7 @@
 #include "win/Profile.h"
 #include "win/Registry.h"
 #include "win/Texts.h"
+#include "resource.h"
 
 #include <windows.h>
 #include <process.h>
@@ -27,18 +28,6 @@
 #include <atomic>
 
 namespace {
-
-constexpr unsigned kTextFailedToSave = 112;
-constexpr unsigned kTextSaved = 106;
-constexpr unsigned kTextFailedToSaveFile = 107;
-constexpr unsigned kTextDumped = 118;
-constexpr unsigned kTextDumpFailed = 119;
-constexpr unsigned kTextCaptionError = 102;
-constexpr unsigned kTextCaptionInformation = 109;
-constexpr unsigned kTextErrorOutcome = 110;
-constexpr unsigned kTextSuccessOutcome = 111;
-constexpr unsigned kTextFinalSuccess = 120;
-constexpr unsigned kTextFinalErrors = 121;
 
 std::atomic<bool> lastRunHadErrors{false};
 
@@ -263,9 +252,9 @@ void SaveRunSteps::SaveDatabases()
 void SaveRunSteps::DumpDatabase(const std::string& name, const std::string& targetDirectory)
 {
     if (DumpMySqlDatabase(name, targetDirectory)) {
-        ReportStep(win::FormatText(kTextDumped, name), false);
+        ReportStep(win::FormatText(IDS_DUMP_STARTED, name), false);
     } else {
-        ReportStep(win::FormatText(kTextDumpFailed, name), true);
+        ReportStep(win::FormatText(IDS_DUMP_FAILED, name), true);
         failed_ = true;
     }
 }
@@ -292,17 +281,17 @@ void SaveRunSteps::AnnounceOutcome()
 {
     const bool unattended = SaveSetting(&SaveSettingsRecord::Unattended) != 0;
     if (failed_) {
-        RaiseRunWarning(win::LoadText(kTextErrorOutcome), win::LoadText(kTextCaptionError));
-        const std::string failedLine = win::LoadText(kTextFailedToSave);
+        RaiseRunWarning(win::LoadText(IDS_SAVE_ERRORS_BOX), win::LoadText(IDS_ERROR_CAPTION));
+        const std::string failedLine = win::LoadText(IDS_FAILED_TO_SAVE);
         SendToList(LB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(failedLine.c_str()));
     } else if (!unattended) {
-        win::ShowMessageBox(win::LoadText(kTextSuccessOutcome), win::LoadText(kTextCaptionInformation),
+        win::ShowMessageBox(win::LoadText(IDS_SAVE_SUCCESS_BOX), win::LoadText(IDS_INFORMATION_CAPTION),
                             win::kBoxIconInformation);
     }
     RunLog& log = SaveRunLog();
     if (log.IsOpen()) {
         log.WriteEmptyLine();
-        log.WriteLine(win::LoadText(failed_ ? kTextFinalErrors : kTextFinalSuccess));
+        log.WriteLine(win::LoadText(failed_ ? IDS_SAVE_HAD_ERRORS : IDS_SAVE_ALL_SUCCEEDED));
     }
 }
 
@@ -335,9 +324,9 @@ void SaveRunSteps::CopyTree(const std::string& sourceParent, const std::string& 
 void SaveRunSteps::CopyOneFile(const std::string& source, const std::string& target)
 {
     if (win::CopyFileReplacing(source, target)) {
-        ReportStep(win::FormatText(kTextSaved, source, target), false);
+        ReportStep(win::FormatText(IDS_FILE_SAVED, source, target), false);
     } else {
-        ReportStep(win::FormatText(kTextFailedToSaveFile, source, target), true);
+        ReportStep(win::FormatText(IDS_FILE_SAVE_FAILED, source, target), true);
         failed_ = true;
     }
 }
