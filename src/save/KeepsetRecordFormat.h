@@ -17,6 +17,13 @@ constexpr const char* kKeySaveAlrMsgOnly = "SaveAlrMsgOnly";
 constexpr const char* kKeySaveDesktop = "SaveDesktop";
 constexpr const char* kKeySaveWeb = "SaveWeb";
 constexpr const char* kKeySaveMySql = "SaveMySql";
+// How the save that wrote the record ended: "running" from before its
+// first copy until its end, then "complete" or "errors". Records without
+// the key (earlier versions, records of another root) are of unknown state.
+constexpr const char* kKeyState = "State";
+constexpr const char* kStateRunning = "running";
+constexpr const char* kStateComplete = "complete";
+constexpr const char* kStateErrors = "errors";
 // "SaveAdd1" ... "SaveAdd4".
 std::string SaveAddKey(int k);
 

@@ -30,6 +30,10 @@ enum class Op {
     MessageBoxShow,
     LogicalDrives,
     ShellFileInfo,
+    FileMove,
+    FileRead,
+    FileWrite,
+    FileHash,
     Count
 };
 

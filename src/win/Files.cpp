@@ -6,6 +6,7 @@
 #include <direct.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -156,6 +157,76 @@ bool LogicalDriveStrings(std::vector<std::string>& drives)
     for (const char* root = buffer; *root != '\0' && root < buffer + length; root += std::strlen(root) + 1)
         drives.emplace_back(root);
     return true;
+}
+
+bool MoveReplacing(const std::string& source, const std::string& target)
+{
+    if (InjectedFailure(Op::FileMove))
+        return false;
+    return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool FileSize(const std::string& path, std::uint64_t& size)
+{
+    if (InjectedFailure(Op::GetAttributes))
+        return false;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return false;
+    size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return true;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& content)
+{
+    content.clear();
+    if (InjectedFailure(Op::FileRead))
+        return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = true;
+    char buffer[64 * 1024];
+    for (;;) {
+        DWORD got = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        content.append(buffer, got);
+    }
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    SetLastError(error);
+    return ok;
+}
+
+bool WriteWholeFile(const std::string& path, const std::string& content)
+{
+    if (InjectedFailure(Op::FileWrite))
+        return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = true;
+    std::size_t done = 0;
+    while (ok && done < content.size()) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
+        DWORD written = 0;
+        ok = WriteFile(file, content.data() + done, chunk, &written, nullptr) != 0 && written == chunk;
+        done += written;
+    }
+    ok = ok && FlushFileBuffers(file) != 0;
+    const DWORD error = GetLastError();
+    ok = CloseHandle(file) != 0 && ok;
+    if (!ok)
+        SetLastError(error);
+    return ok;
 }
 
 unsigned long LastError()

@@ -1,6 +1,7 @@
 #pragma once
 // Files and directories: one function per system operation.
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -57,6 +58,17 @@ std::FILE* OpenForAppend(const std::string& path);
 // every logical drive, such as C:\ for drive C, in the order given. False
 // when the call fails or the list does not fit.
 bool LogicalDriveStrings(std::vector<std::string>& drives);
+// MoveFileExA with replace-existing and write-through: the target is
+// replaced in one step, and the call returns once the move is on the disk.
+bool MoveReplacing(const std::string& source, const std::string& target);
+// The size of a file (GetFileAttributesExA); false when it does not exist
+// or is a directory.
+bool FileSize(const std::string& path, std::uint64_t& size);
+// The whole content of a file; false when it cannot be opened or read.
+bool ReadWholeFile(const std::string& path, std::string& content);
+// Creates or truncates the file, writes the content and flushes it to the
+// disk (FlushFileBuffers) before closing; false when any of it fails.
+bool WriteWholeFile(const std::string& path, const std::string& content);
 // The error code of the last failed call on this thread.
 unsigned long LastError();
 

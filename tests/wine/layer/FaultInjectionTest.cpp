@@ -1,6 +1,7 @@
 // The thin layer counts its calls and fails the one a test names.
 #include "support/WineHost.h"
 #include "win/CallCounter.h"
+#include "win/FileHash.h"
 #include "win/Files.h"
 
 #include <gtest/gtest.h>
@@ -43,4 +44,52 @@ TEST(DirectorySearch, ReportsAttributesAsWholeValues)
     EXPECT_EQ(seen["hidden"], 18u);
     EXPECT_EQ(seen["ro.txt"], 33u);
     qztest::SetAttributes(folder / "ro.txt", FILE_ATTRIBUTE_NORMAL);
+}
+
+// The whole-file calls a keepset's manifest rests on: hashing, reading,
+// writing and replacing in one step, each failable like every other call.
+TEST(WholeFiles, HashReadWriteAndReplace)
+{
+    qztest::ScratchFolder folder("whole");
+    win::ResetCalls();
+    ASSERT_TRUE(win::WriteWholeFile(folder / "abc.txt", "abc"));
+    std::string digest;
+    std::uint64_t size = 0;
+    ASSERT_TRUE(win::FileSha256(folder / "abc.txt", digest, size));
+    EXPECT_EQ(digest, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(size, 3u);
+    ASSERT_TRUE(win::WriteWholeFile(folder / "empty.txt", ""));
+    ASSERT_TRUE(win::FileSha256(folder / "empty.txt", digest, size));
+    EXPECT_EQ(digest, "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    EXPECT_FALSE(win::FileSha256(folder / "missing.txt", digest, size));
+    EXPECT_TRUE(digest.empty());
+
+    ASSERT_TRUE(win::WriteWholeFile(folder / "new.txt", std::string(200000, 'n')));
+    ASSERT_TRUE(win::MoveReplacing(folder / "new.txt", folder / "abc.txt"));
+    std::string content;
+    ASSERT_TRUE(win::ReadWholeFile(folder / "abc.txt", content));
+    EXPECT_EQ(content, std::string(200000, 'n'));
+    EXPECT_FALSE(qztest::Exists(folder / "new.txt"));
+    ASSERT_TRUE(win::FileSize(folder / "abc.txt", size));
+    EXPECT_EQ(size, 200000u);
+    EXPECT_FALSE(win::FileSize(folder.Path(), size));
+
+    struct Call {
+        win::Op op;
+        bool (*run)(const qztest::ScratchFolder&);
+    };
+    const Call calls[] = {
+        {win::Op::FileHash, [](const qztest::ScratchFolder& f) { std::string d; std::uint64_t n; return win::FileSha256(f / "abc.txt", d, n); }},
+        {win::Op::FileRead, [](const qztest::ScratchFolder& f) { std::string c; return win::ReadWholeFile(f / "abc.txt", c); }},
+        {win::Op::FileWrite, [](const qztest::ScratchFolder& f) { return win::WriteWholeFile(f / "w.txt", "w"); }},
+        {win::Op::FileMove, [](const qztest::ScratchFolder& f) { return win::MoveReplacing(f / "abc.txt", f / "m.txt"); }},
+    };
+    for (const Call& call : calls) {
+        win::ResetCalls();
+        win::FailCall(call.op, 1, ERROR_DISK_FULL);
+        EXPECT_FALSE(call.run(folder));
+        EXPECT_EQ(win::LastError(), static_cast<unsigned long>(ERROR_DISK_FULL));
+        EXPECT_TRUE(qztest::Exists(folder / "abc.txt"));
+    }
+    win::ResetCalls();
 }
