@@ -69,6 +69,12 @@ bool ReadWholeFile(const std::string& path, std::string& content);
 // Creates or truncates the file, writes the content and flushes it to the
 // disk (FlushFileBuffers) before closing; false when any of it fails.
 bool WriteWholeFile(const std::string& path, const std::string& content);
+// Writes what the system still holds of the file to the disk
+// (FlushFileBuffers on a handle opened for writing); false when it cannot.
+bool FlushFileToDisk(const std::string& path);
+// True when the last failed call on this thread found no such file or
+// directory (as opposed to one it could not read).
+bool LastErrorIsNotFound();
 // The error code of the last failed call on this thread.
 unsigned long LastError();
 

@@ -142,12 +142,14 @@ TEST_F(SaveRunTest, MissingAlarmDatabaseEndsWithTheErrorOutcomeAndStillWritesThe
 
 TEST_F(SaveRunTest, CreatesSeveralMissingLevelsAndRunsWithoutALogDirectory)
 {
-    SetSaveDir(Root() + "\\a b\\c&d\\keep");
+    // Each level is a name as it stands: nothing is expanded or run.
+    SetSaveDir(Root() + "\\a b\\c&d\\%USERNAME%\\keep");
     qztest::RemoveTree(Root() + "\\work\\log");
 
     RunSave();
 
     EXPECT_TRUE(qztest::Exists(SaveDir() + "\\db1\\vm001.dbf"));
+    EXPECT_TRUE(qztest::Exists(Root() + "\\a b\\c&d\\%USERNAME%\\keep\\db1\\vm001.dbf"));
     EXPECT_FALSE(qztest::Exists(Root() + "\\work\\log"));
     EXPECT_FALSE(receiver_->Reports().empty());
     EXPECT_FALSE(LastSaveRunHadErrors());
@@ -261,4 +263,54 @@ TEST_F(SaveRunTest, UnattendedCleanRunShowsNoBox)
     EXPECT_TRUE(boxes_.empty());
     EXPECT_FALSE(LastSaveRunHadErrors());
     EXPECT_EQ(receiver_->EndMessages(), 1);
+}
+
+TEST_F(SaveRunTest, ASaveDirectoryTheFileSystemRefusesRunsNoCommandAndFailsCleanly)
+{
+    qztest::RemoveTree("C:\\pwned.txt");
+    SetSaveDir(Root() + "\\keep\\a\"&echo pwned>C:\\pwned.txt&\"");
+
+    RunSave();
+
+    EXPECT_FALSE(qztest::Exists("C:\\pwned.txt"));
+    ASSERT_EQ(receiver_->Reports().size(), 1u);
+    EXPECT_EQ(receiver_->Reports()[0].wParam, 1u);
+    EXPECT_EQ(receiver_->Reports()[0].text,
+              "FAILED to save into " + SaveDir() + ": the directory cannot be created !");
+    EXPECT_EQ(receiver_->SelectedLine(), 0);
+    EXPECT_TRUE(LastSaveRunHadErrors());
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].caption, "Error !");
+    EXPECT_EQ(LogText(LogLines().back()), "ERRORS while saving data");
+    // No record of a keepset that is not there.
+    EXPECT_TRUE(Section("qzkeepset.ini", "Save1").empty());
+}
+
+TEST_F(SaveRunTest, ConfiguredNamesThatLeadOutOfTheKeepsetAreRefused)
+{
+    WritePrivateProfileStringA("DBInfo", "Group", "..\\..\\windows\\win.ini", "qzpers.ini");
+    SetConfig("MySQL", "SaveSpecifiedDatabases", "1");
+    SetConfig("MySQL", "DumpDatabase", "..\\..\\..\\windows\\evil,a/b,C:x,");
+    UpdateSaveSettings([](SaveSettingsRecord& s) {
+        s.SaveWeb = 1;
+        s.WebServerKind = 2;
+        s.SaveMySql = 1;
+    });
+
+    RunSave();
+
+    const std::string rule = ": a configured name must not hold \\, /, : or .. !";
+    std::vector<std::string> failures;
+    for (const auto& report : receiver_->Reports()) {
+        if (report.text.find(rule) != std::string::npos && report.wParam == 1)
+            failures.push_back(report.text);
+    }
+    EXPECT_EQ(failures, (std::vector<std::string>{"FAILED to save ..\\..\\windows\\win.ini" + rule,
+                                                  "FAILED to save ..\\..\\..\\windows\\evil" + rule,
+                                                  "FAILED to save a/b" + rule, "FAILED to save C:x" + rule}));
+    EXPECT_TRUE(LastSaveRunHadErrors());
+    EXPECT_FALSE(qztest::Exists(SaveDir() + "\\windows"));
+    EXPECT_FALSE(qztest::Exists(Root() + "\\windows"));
+    // The plain names of the same section are saved as before.
+    EXPECT_TRUE(qztest::Exists(SaveDir() + "\\db1\\qzpersonal.dbf"));
 }
