@@ -77,6 +77,11 @@ bool ProfileFileUpdate::Commit()
     ProfileImage written;
     failed_ = !ReadImage(copy_, written) || !written.SameAs(expected_) || !win::FlushFileToDisk(copy_);
     win::ForgetProfileFile(copy_);
+    // The system refuses to replace a read-only file; the update says so
+    // itself too, for file systems that would let the move through.
+    const unsigned long attributes = win::FileAttributes(path_);
+    if (attributes != win::kInvalidAttributes && (attributes & win::kAttributeReadOnly) != 0)
+        failed_ = true;
     if (!failed_)
         failed_ = !win::MoveReplacing(copy_, path_);
     committed_ = !failed_;

@@ -33,8 +33,8 @@ public:
     void Write(const std::string& section, const std::string& key, const std::string& value);
 
     // Checks that the copy holds exactly what it should, then replaces the
-    // file with it. False when anything of the update failed: the file is
-    // then as it was before.
+    // file with it. False when anything of the update failed or the file is
+    // read-only: the file is then as it was before.
     bool Commit();
 
     // The file's full path, as reports name it.

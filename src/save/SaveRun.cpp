@@ -59,6 +59,7 @@ private:
     void SaveAdditionalDirectories();
     void StartBatchProgram();
     void AnnounceOutcome();
+    void WriteFinalText();
     void WriteRecord();
     void End();
 
@@ -84,6 +85,7 @@ void SaveRunSteps::Run()
         ReportStep(win::FormatText(IDS_SAVE_DIRECTORY_FAILED, saveDir_), true);
         failed_ = true;
         AnnounceOutcome();
+        WriteFinalText();
         End();
         return;
     }
@@ -96,10 +98,9 @@ void SaveRunSteps::Run()
     SaveWebServer();
     SaveAdditionalDirectories();
     StartBatchProgram();
-    // The record before the outcome: a record that cannot be written is a
-    // failure of the run like any other.
-    WriteRecord();
     AnnounceOutcome();
+    WriteRecord();
+    WriteFinalText();
     End();
 }
 
@@ -302,6 +303,12 @@ void SaveRunSteps::AnnounceOutcome()
         win::ShowMessageBox(win::LoadText(IDS_SAVE_SUCCESS_BOX), win::LoadText(IDS_INFORMATION_CAPTION),
                             win::kBoxIconInformation);
     }
+}
+
+// After the record, so that the final text counts a record that could not
+// be written.
+void SaveRunSteps::WriteFinalText()
+{
     RunLog& log = SaveRunLog();
     if (log.IsOpen()) {
         log.WriteEmptyLine();
@@ -314,8 +321,13 @@ void SaveRunSteps::WriteRecord()
     std::string failedFile;
     if (WriteKeepsetRecord(saveDir_, CurrentSaveSettings(), CurrentLocalDateTime(), &failedFile))
         return;
+    // A record that cannot be written is a failure of the run like any
+    // other; after a clean run the error outcome follows the success box.
+    const bool firstFailure = !failed_;
     ReportStep(win::FormatText(IDS_RECORD_WRITE_FAILED, failedFile), true);
     failed_ = true;
+    if (firstFailure)
+        AnnounceOutcome();
 }
 
 void SaveRunSteps::End()

@@ -5,6 +5,7 @@
 #include "Installation.h"
 
 #include "resource.h"
+#include "support/ProfileFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,27 @@ TEST_F(Installation, UnattendedSaveWithErrorsEndsWithStatus1AndNoBox)
     EXPECT_EQ(ConfigValue("Config", "LastKeepsetDir"), given);
     const auto log = RunLog();
     ASSERT_FALSE(log.empty());
+    EXPECT_NE(log.back().find("ERRORS while saving data"), std::string::npos) << log.back();
+}
+
+TEST_F(Installation, UnattendedSaveWhoseRecordCannotBeWrittenEndsWithStatus1)
+{
+    const std::string config = qztest::ConfigFilePath();
+    qztest::WriteProfileFile(config, "[Config]\r\nSaveMSG=0\r\nLastKeepsetDir=E:\\old\r\n");
+    const std::string before = qztest::ReadFileText(config);
+    SetFileAttributesA(config.c_str(), FILE_ATTRIBUTE_READONLY);
+    StartProgram({Root() + "\\keep"});
+    const DWORD status = WaitForExit();
+    SetFileAttributesA(config.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(status, 1u);
+    EXPECT_EQ(qztest::ReadFileText(config), before);
+    const auto log = RunLog();
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(std::find_if(log.begin(), log.end(),
+                           [&](const std::string& line) {
+                               return line.find("FAILED to save the keepset record to " + config) != std::string::npos;
+                           }),
+              log.end());
     EXPECT_NE(log.back().find("ERRORS while saving data"), std::string::npos) << log.back();
 }
 

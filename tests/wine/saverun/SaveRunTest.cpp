@@ -314,3 +314,27 @@ TEST_F(SaveRunTest, ConfiguredNamesThatLeadOutOfTheKeepsetAreRefused)
     // The plain names of the same section are saved as before.
     EXPECT_TRUE(qztest::Exists(SaveDir() + "\\db1\\qzpersonal.dbf"));
 }
+
+TEST_F(SaveRunTest, AKeepsetRecordThatCannotBeWrittenIsARedLineAndTheErrorOutcome)
+{
+    SetConfig("Config", "LastKeepsetDir", "E:\\old");
+    const std::string before = qztest::ReadFileText(qztest::ConfigFilePath());
+    ASSERT_FALSE(before.empty());
+    qztest::SetAttributes(qztest::ConfigFilePath(), FILE_ATTRIBUTE_READONLY);
+
+    RunSave();
+    qztest::SetAttributes(qztest::ConfigFilePath(), FILE_ATTRIBUTE_NORMAL);
+
+    const auto& last = receiver_->Reports().back();
+    EXPECT_EQ(last.wParam, 1u);
+    EXPECT_EQ(last.text, "FAILED to save the keepset record to " + qztest::ConfigFilePath() + " !");
+    EXPECT_EQ(receiver_->SelectedLine(), static_cast<int>(receiver_->Reports().size()) - 1);
+    // The success box of the copies, then the error box of the record.
+    ASSERT_EQ(boxes_.size(), 2u);
+    EXPECT_EQ(boxes_[0].caption, "Information");
+    EXPECT_EQ(boxes_[1].caption, "Error !");
+    EXPECT_TRUE(LastSaveRunHadErrors());
+    EXPECT_EQ(LogText(LogLines().back()), "ERRORS while saving data");
+    EXPECT_EQ(qztest::ReadFileText(qztest::ConfigFilePath()), before);
+    EXPECT_FALSE(qztest::Exists(SaveDir() + "\\qzkeepset.inf"));
+}
