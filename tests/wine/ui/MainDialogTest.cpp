@@ -170,6 +170,22 @@ TEST_F(MainWindowTest, SaveWithoutPatternsAndWithALongTextUsesWhatFits)
     ASSERT_TRUE(PumpUntil([this] { return !dialog_->IsBusy(); })) << "the save run did not end";
 }
 
+TEST_F(MainWindowTest, ALastSaveDirectoryThatCannotBeWrittenIsToldAndTheSaveGoesOn)
+{
+    const std::string config = qztest::ConfigFilePath();
+    qztest::WriteFileText(config, "[Config]\r\nLastKeepsetDir=E:\\old\r\n");
+    Open();
+    qztest::SetAttributes(config, FILE_ATTRIBUTE_READONLY);
+    SetDlgItemTextA(Window(), IDC_SAVE_DIRECTORY, (scratch_->Path() + "\\keep").c_str());
+    Click(IDC_SAVE_DATA);
+    ASSERT_TRUE(PumpUntil([this] { return !dialog_->IsBusy(); })) << "the save run did not end";
+    qztest::SetAttributes(config, FILE_ATTRIBUTE_NORMAL);
+    ASSERT_FALSE(boxes_.empty());
+    EXPECT_EQ(boxes_[0].text, config + " could not be written !\nThe file was left as it was.");
+    EXPECT_EQ(ConfigValue("LastKeepsetDir"), "E:\\old");
+    EXPECT_TRUE(qztest::Exists(scratch_->Path() + "\\keep\\db1"));
+}
+
 TEST_F(MainWindowTest, UnattendedSavesBeforeTheWindowShowsAndEndsWithTheRunsOutcome)
 {
     // A command-line directory; the installation has nothing to save, so
