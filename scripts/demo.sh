@@ -9,8 +9,8 @@
 #
 # With a display (DISPLAY set) it then opens the main window on the demo
 # installation, the database still running; close the window to end. The
-# demo leaves nothing running. Safe to run again: the installation is laid
-# out afresh, and each save adds or replaces a keepset record.
+# demo leaves nothing running. Safe to run again: the installation and
+# today's keepset are laid out afresh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -30,7 +30,7 @@ user_display=${DISPLAY:-}
 xvfb_pid=
 stop() {
   WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
-  scripts/test-db.sh stop 2>/dev/null || true
+  "$top/scripts/test-db.sh" stop 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   return 0
 }
@@ -43,7 +43,7 @@ eval "$(scripts/test-db.sh start 2>/dev/null)"
 mysql --no-defaults --socket="$QZ_TEST_DB_SOCKET" --user=root <<'SQL'
 CREATE DATABASE qzdemo;
 USE qzdemo;
-CREATE TABLE alarm_zone (id INT PRIMARY KEY, name VARCHAR(40) NOT NULL, lines INT NOT NULL);
+CREATE TABLE alarm_zone (id INT PRIMARY KEY, name VARCHAR(40) NOT NULL, speakers INT NOT NULL);
 INSERT INTO alarm_zone VALUES (1, 'Building A', 4), (2, 'Building B', 2), (3, 'Car park', 1);
 CREATE TABLE voice_mail (id INT PRIMARY KEY, zone INT NOT NULL, message VARCHAR(60) NOT NULL,
                          recorded DATETIME NOT NULL);
@@ -80,6 +80,7 @@ SaveSpecifiedDatabases=1\r\nDumpDatabase=qzdemo,\r\n"
 cd "$c"   # the working directory C:\ holds the run log in C:\log
 today=$(date +%Y-%m-%d)
 keepset=$c/qzdemo/keep/$today
+rm -rf "$keepset"   # the layout shown below is this save's alone
 echo "== Unattended save to C:\\qzdemo\\keep\\YYYY-MM-DD"
 status=0
 timeout 300 "$run" "$program" 'C:\qzdemo\keep\YYYY-MM-DD' || status=$?
@@ -94,13 +95,15 @@ echo
 echo "Keepset C:\\qzdemo\\keep\\$today  ->  $keepset"
 if [ -d "$keepset" ]; then
   (cd "$keepset" && find . -type d | sort | while read -r dir; do
-     printf '  %-28s %3d file(s)\n' "${dir#./}/" "$(find "$dir" -maxdepth 1 -type f | wc -l)"
+     name=${dir#./}
+     [ "$dir" = . ] && name="(the keepset folder)" || name="${name//\//\\}\\"
+     printf '  %-28s %3d file(s)\n' "$name" "$(find "$dir" -maxdepth 1 -type f | wc -l)"
    done)
   dump=$keepset/mysql/qzdemo.sql
   if [ -f "$dump" ]; then
     echo "Database dump mysql\\qzdemo.sql: $(wc -c <"$dump") bytes, tables:" \
          "$(sed -n 's/^CREATE TABLE `\([^`]*\)`.*/\1/p' "$dump" | tr '\n' ' ')"
-    grep '^INSERT INTO' "$dump" | cut -c1-100 | sed 's/^/  /'
+    sed -n '/^INSERT INTO/,/;$/p' "$dump" | cut -c1-100 | sed 's/^/  /'
   else
     echo "Database dump mysql\\qzdemo.sql: MISSING"
     status=1

@@ -122,4 +122,6 @@ if [ $failures -gt 0 ]; then
   echo "test-package: $failures check(s) failed" >&2
   exit 1
 fi
+wineserver -k >/dev/null 2>&1
+rm -rf "$work"   # a prefix is large; a failed run keeps it for a look
 echo "test-package: installer and archive of $version passed"
