@@ -39,7 +39,9 @@ trap 'exit 130' INT TERM
 
 echo "== Starting the demo's database server (sample database qzdemo)"
 mkdir -p "$root"
-eval "$(scripts/test-db.sh start 2>/dev/null)"
+db_env=$(scripts/test-db.sh start 2>"$root/db-start.log") ||
+  { cat "$root/db-start.log" >&2; echo "demo.sh: could not start the database server" >&2; exit 1; }
+eval "$db_env"
 mysql --no-defaults --socket="$QZ_TEST_DB_SOCKET" --user=root <<'SQL'
 CREATE DATABASE qzdemo;
 USE qzdemo;
