@@ -33,4 +33,6 @@ echo "== Native tests of the text logic (sanitizers)"
 (cd build/native && ctest --output-on-failure -j 2) || status=1
 echo "== Tests under Wine"
 (cd build/win && ctest --output-on-failure -j 2 --timeout 600) || status=1
+echo "== The installer and the portable archive"
+scripts/test-package.sh || status=1
 exit $status
