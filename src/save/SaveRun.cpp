@@ -65,6 +65,9 @@ private:
     void CopyByPattern(const std::string& pattern, const std::string& source, const std::string& target);
     void CopyTree(const std::string& sourceParent, const std::string& name, const std::string& targetParent);
     void CopyOneFile(const std::string& source, const std::string& target);
+    // The primitive, with a directory that cannot be created counted as an
+    // error of the run, like a file that cannot be copied.
+    bool EnsureDirectory(const std::string& path);
     void SendToList(unsigned message, WPARAM wParam, LPARAM lParam);
 
     std::string saveDir_;
@@ -176,7 +179,7 @@ void SaveRunSteps::SaveDesktop(win::RegistryRoot root, const char* value, const 
     if (!key.IsOpen())
         return;
     std::string folder;
-    if (!key.ReadString(value, 80, folder) || folder.empty()) {
+    if (!key.ReadPath(value, folder) || folder.empty()) {
         // Without the folder the pattern would name the current drive's
         // root; that half of the desktop is left out instead.
         WriteLogLine(DesktopNotFoundText(value));
@@ -329,6 +332,14 @@ void SaveRunSteps::CopyOneFile(const std::string& source, const std::string& tar
         ReportStep(win::FormatText(IDS_FILE_SAVE_FAILED, source, target), true);
         failed_ = true;
     }
+}
+
+bool SaveRunSteps::EnsureDirectory(const std::string& path)
+{
+    if (::EnsureDirectory(path))
+        return true;
+    failed_ = true;
+    return false;
 }
 
 void SaveRunSteps::SendToList(unsigned message, WPARAM wParam, LPARAM lParam)
