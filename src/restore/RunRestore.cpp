@@ -23,7 +23,6 @@ namespace {
 constexpr std::size_t kRootLength = 511;
 constexpr std::size_t kAdditionalLength = 255;
 constexpr std::size_t kHtdocsLength = 255;
-constexpr std::size_t kShellFolderBytes = 80;
 constexpr std::size_t kWindowsDirectoryLength = 79;
 
 const char kShellFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -61,7 +60,7 @@ struct Targets {
 std::string ShellFolder(win::RegistryRoot root, const char* value)
 {
     std::string folder;
-    if (!win::ReadRegistryString(root, kShellFolders, value, kShellFolderBytes, folder))
+    if (!win::ReadRegistryPath(root, kShellFolders, value, folder))
         folder.clear();
     return folder;
 }

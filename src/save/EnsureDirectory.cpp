@@ -1,9 +1,12 @@
 #include "save/EnsureDirectory.h"
 
+#include "config/SaveSettings.h"
+#include "save/Reports.h"
 #include "save/RunWarning.h"
 #include "save/SaveRunText.h"
 #include "win/Files.h"
 #include "win/Texts.h"
+#include "win/WideNames.h"
 #include "resource.h"
 
 bool EnsureDirectory(const std::string& path)
@@ -12,7 +15,13 @@ bool EnsureDirectory(const std::string& path)
         return true;
     if (win::CreateOneDirectory(path))
         return true;
-    RaiseRunWarning(win::FormatText(IDS_CREATE_DIRECTORY_FAILED, path), win::LoadText(IDS_ERROR_CAPTION));
+    // Whatever was to go into it is not saved: a failure line like that of
+    // a file. An interactive run also stops at the box; unattended, the
+    // line in the log is all there is.
+    const std::string text = win::FormatText(IDS_CREATE_DIRECTORY_FAILED, win::ShownText(path));
+    ReportStep(text, true);
+    if (!SaveSetting(&SaveSettingsRecord::Unattended))
+        RaiseRunWarning(text, win::LoadText(IDS_ERROR_CAPTION));
     return false;
 }
 

@@ -67,6 +67,9 @@ private:
     void CopyTree(const std::string& sourceParent, const std::string& name, const std::string& targetParent);
     void CopyOneFile(const std::string& source, const std::string& target);
     bool IsPlainNameOrReported(const std::string& name);
+    // The primitive, with a directory that cannot be created counted as an
+    // error of the run, like a file that cannot be copied.
+    bool EnsureDirectory(const std::string& path);
     void SendToList(unsigned message, WPARAM wParam, LPARAM lParam);
 
     std::string saveDir_;
@@ -189,7 +192,7 @@ void SaveRunSteps::SaveDesktop(win::RegistryRoot root, const char* value, const 
     if (!key.IsOpen())
         return;
     std::string folder;
-    if (!key.ReadString(value, 80, folder) || folder.empty()) {
+    if (!key.ReadPath(value, folder) || folder.empty()) {
         // Without the folder the pattern would name the current drive's
         // root; that half of the desktop is left out instead.
         WriteLogLine(DesktopNotFoundText(value));
@@ -368,6 +371,14 @@ bool SaveRunSteps::IsPlainNameOrReported(const std::string& name)
     if (IsPlainName(name))
         return true;
     ReportStep(win::FormatText(IDS_NAME_REFUSED, name), true);
+    failed_ = true;
+    return false;
+}
+
+bool SaveRunSteps::EnsureDirectory(const std::string& path)
+{
+    if (::EnsureDirectory(path))
+        return true;
     failed_ = true;
     return false;
 }

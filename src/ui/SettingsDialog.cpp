@@ -95,8 +95,9 @@ void FillList(CheckBoxList& list, const std::string& directory, const std::strin
     if (directory.empty())
         return;
     // A trailing "." component stands for the directory itself, so the
-    // pattern works with or without a closing backslash.
-    win::DirectorySearch search(DatabaseSearchPattern(directory));
+    // pattern works with or without a closing backslash. The names are
+    // listed, and written to the settings, as the system shows them.
+    win::DirectorySearch search(DatabaseSearchPattern(directory), win::NameForm::Shown);
     win::FoundEntry entry;
     while (search.Next(entry)) {
         if (!accepts(entry.name, entry.attributes))

@@ -1,6 +1,7 @@
 #include "win/Files.h"
 
 #include "win/InjectedFailure.h"
+#include "win/WideNames.h"
 
 #include <windows.h>
 #include <direct.h>
@@ -13,27 +14,33 @@
 namespace win {
 namespace {
 
-FoundEntry ToEntry(const WIN32_FIND_DATAA& data)
+FoundEntry ToEntry(const WIN32_FIND_DATAW& data, NameForm form)
 {
     FoundEntry entry;
-    entry.name = data.cFileName;
+    const std::wstring name = data.cFileName;
+    // Shown: the form the ANSI search gives, "?" for what the code page has
+    // nothing for.
+    entry.name = form == NameForm::Exact ? FromWide(name) : ShownText(FromWide(name));
     entry.attributes = data.dwFileAttributes;
     return entry;
 }
 
 }  // namespace
 
-DirectorySearch::DirectorySearch(const std::string& pattern)
-    : handle_(INVALID_HANDLE_VALUE), firstPending_(false)
+DirectorySearch::DirectorySearch(const std::string& pattern, NameForm form)
+    : handle_(INVALID_HANDLE_VALUE), form_(form), firstPending_(false)
 {
     if (InjectedFailure(Op::FindFirst))
         return;
-    WIN32_FIND_DATAA data;
-    HANDLE found = FindFirstFileA(pattern.c_str(), &data);
+    std::wstring widePattern;
+    if (!ToWidePath(pattern, widePattern))
+        return;
+    WIN32_FIND_DATAW data;
+    HANDLE found = FindFirstFileW(widePattern.c_str(), &data);
     if (found == INVALID_HANDLE_VALUE)
         return;
     handle_ = found;
-    first_ = ToEntry(data);
+    first_ = ToEntry(data, form_);
     firstPending_ = true;
 }
 
@@ -52,13 +59,13 @@ bool DirectorySearch::Next(FoundEntry& entry)
         entry = first_;
         return true;
     }
-    WIN32_FIND_DATAA data;
-    if (InjectedFailure(Op::FindNext) || !FindNextFileA(static_cast<HANDLE>(handle_), &data)) {
+    WIN32_FIND_DATAW data;
+    if (InjectedFailure(Op::FindNext) || !FindNextFileW(static_cast<HANDLE>(handle_), &data)) {
         FindClose(static_cast<HANDLE>(handle_));
         handle_ = INVALID_HANDLE_VALUE;
         return false;
     }
-    entry = ToEntry(data);
+    entry = ToEntry(data, form_);
     return true;
 }
 
@@ -66,42 +73,50 @@ bool CopyFileReplacing(const std::string& source, const std::string& target)
 {
     if (InjectedFailure(Op::FileCopy))
         return false;
-    return CopyFileA(source.c_str(), target.c_str(), FALSE) != 0;
+    std::wstring wideSource;
+    std::wstring wideTarget;
+    return ToWidePath(source, wideSource) && ToWidePath(target, wideTarget) &&
+           CopyFileW(wideSource.c_str(), wideTarget.c_str(), FALSE) != 0;
 }
 
 bool CreateOneDirectory(const std::string& path)
 {
     if (InjectedFailure(Op::DirectoryCreate))
         return false;
-    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+    std::wstring wide;
+    return ToWidePath(path, wide) && CreateDirectoryW(wide.c_str(), nullptr) != 0;
 }
 
 bool RemoveFile(const std::string& path)
 {
     if (InjectedFailure(Op::FileDelete))
         return false;
-    return DeleteFileA(path.c_str()) != 0;
+    std::wstring wide;
+    return ToWidePath(path, wide) && DeleteFileW(wide.c_str()) != 0;
 }
 
 unsigned long FileAttributes(const std::string& path)
 {
     if (InjectedFailure(Op::GetAttributes))
         return kInvalidAttributes;
-    return GetFileAttributesA(path.c_str());
+    std::wstring wide;
+    return ToWidePath(path, wide) ? GetFileAttributesW(wide.c_str()) : kInvalidAttributes;
 }
 
 bool SetFileAttributesTo(const std::string& path, unsigned long attributes)
 {
     if (InjectedFailure(Op::SetAttributes))
         return false;
-    return SetFileAttributesA(path.c_str(), attributes) != 0;
+    std::wstring wide;
+    return ToWidePath(path, wide) && SetFileAttributesW(wide.c_str(), attributes) != 0;
 }
 
 bool EntryExists(const std::string& path)
 {
     if (InjectedFailure(Op::Access))
         return false;
-    return _access(path.c_str(), 0) == 0;
+    std::wstring wide;
+    return ToWidePath(path, wide) && _waccess(wide.c_str(), 0) == 0;
 }
 
 std::string WindowsDirectory(std::size_t usableLength)
@@ -119,29 +134,31 @@ std::string CurrentDirectory()
 {
     if (InjectedFailure(Op::CurrentDirectory))
         return std::string();
-    std::vector<char> buffer(MAX_PATH + 1, '\0');
-    DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+    std::vector<wchar_t> buffer(MAX_PATH + 1, L'\0');
+    DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
     if (length >= buffer.size()) {
-        buffer.assign(length + 1, '\0');
-        length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+        buffer.assign(length + 1, L'\0');
+        length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
     }
     if (length == 0 || length >= buffer.size())
         return std::string();
-    return std::string(buffer.data(), length);
+    return FromWide(buffer.data(), length);
 }
 
 bool ChangeDirectory(const std::string& path)
 {
     if (InjectedFailure(Op::ChangeDirectory))
         return false;
-    return SetCurrentDirectoryA(path.c_str()) != 0;
+    std::wstring wide;
+    return ToWidePath(path, wide) && SetCurrentDirectoryW(wide.c_str()) != 0;
 }
 
 std::FILE* OpenForAppend(const std::string& path)
 {
     if (InjectedFailure(Op::OpenFile))
         return nullptr;
-    return std::fopen(path.c_str(), "a+");
+    std::wstring wide;
+    return ToWidePath(path, wide) ? _wfopen(wide.c_str(), L"a+") : nullptr;
 }
 
 bool LogicalDriveStrings(std::vector<std::string>& drives)
@@ -163,15 +180,19 @@ bool MoveReplacing(const std::string& source, const std::string& target)
 {
     if (InjectedFailure(Op::FileMove))
         return false;
-    return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    std::wstring wideSource;
+    std::wstring wideTarget;
+    return ToWidePath(source, wideSource) && ToWidePath(target, wideTarget) &&
+           MoveFileExW(wideSource.c_str(), wideTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool FileSize(const std::string& path, std::uint64_t& size)
 {
     if (InjectedFailure(Op::GetAttributes))
         return false;
+    std::wstring wide;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+    if (!ToWidePath(path, wide) || !GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return false;
     size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -183,7 +204,10 @@ bool ReadWholeFile(const std::string& path, std::string& content)
     content.clear();
     if (InjectedFailure(Op::FileRead))
         return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    std::wstring wide;
+    if (!ToWidePath(path, wide))
+        return false;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -209,7 +233,10 @@ bool WriteWholeFile(const std::string& path, const std::string& content)
 {
     if (InjectedFailure(Op::FileWrite))
         return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    std::wstring wide;
+    if (!ToWidePath(path, wide))
+        return false;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;

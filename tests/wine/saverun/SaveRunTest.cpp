@@ -140,6 +140,30 @@ TEST_F(SaveRunTest, MissingAlarmDatabaseEndsWithTheErrorOutcomeAndStillWritesThe
     EXPECT_TRUE(qztest::Exists(SaveDir() + "\\qzkeepset.inf"));
 }
 
+TEST_F(SaveRunTest, ADirectoryThatCannotBeCreatedIsAFailureOfTheRun)
+{
+    // Nothing was to go into it: the directory alone fails.
+    qztest::RemoveTree(Root() + "\\alldesk\\Common.lnk");
+    for (const char* directory : {"db1", "win", "qzt", "desktop\\user"})
+        qztest::MakeDirectories(SaveDir() + "\\" + directory);
+    win::FailCall(win::Op::DirectoryCreate, 1, ERROR_DISK_FULL);
+
+    RunSave();
+
+    const std::string text = "Failed to create directory " + SaveDir() + "\\desktop\\all !";
+    std::vector<std::string> failures;
+    for (const auto& report : receiver_->Reports()) {
+        if (report.wParam == 1)
+            failures.push_back(report.text);
+    }
+    EXPECT_EQ(failures, std::vector<std::string>{text});
+    ASSERT_EQ(boxes_.size(), 2u);
+    EXPECT_EQ(boxes_[0].text, text);
+    EXPECT_EQ(boxes_[1].text.substr(0, 41), "An error occurred while saving the data !");
+    EXPECT_TRUE(LastSaveRunHadErrors());
+    EXPECT_EQ(LogText(LogLines().back()), "ERRORS while saving data");
+}
+
 TEST_F(SaveRunTest, CreatesSeveralMissingLevelsAndRunsWithoutALogDirectory)
 {
     // Each level is a name as it stands: nothing is expanded or run.
