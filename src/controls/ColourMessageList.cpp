@@ -2,6 +2,8 @@
 
 #include "controls/ColourListDrawing.h"
 
+#include <commctrl.h>
+
 #include <vector>
 
 static_assert(kDrawEntire == ODA_DRAWENTIRE && kDrawSelect == ODA_SELECT && kDrawFocus == ODA_FOCUS,
@@ -23,12 +25,105 @@ COLORREF ColourValue(const PaintColour& colour)
     return GetSysColor(static_cast<int>(colour.system));
 }
 
+// Messages a held list takes as they come: the lines being added, and
+// questions and mouse movements that neither draw nor act on the lines.
+bool PassesAHeldList(UINT message)
+{
+    switch (message) {
+    case LB_ADDSTRING:
+    case LB_SETITEMDATA:
+    case LB_GETCOUNT:
+    case LB_GETTEXT:
+    case LB_GETTEXTLEN:
+    case LB_GETITEMDATA:
+    case LB_GETTOPINDEX:
+    case LB_GETCURSEL:
+    case LB_GETCARETINDEX:
+    case LB_GETITEMHEIGHT:
+    case LB_GETITEMRECT:
+    case WM_SETREDRAW:
+    case WM_NCHITTEST:
+    case WM_SETCURSOR:
+    case WM_MOUSEMOVE:
+    case WM_GETDLGCODE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+constexpr UINT_PTR kSubclassId = 1004;
+
 }  // namespace
+
+ColourMessageList::~ColourMessageList()
+{
+    Detach();
+}
 
 void ColourMessageList::Attach(HWND listBox)
 {
+    Detach();
     window_ = listBox;
     SendMessageA(window_, LB_SETITEMHEIGHT, 0, GetSystemMetrics(SM_CYMENUCHECK));
+    subclassed_ = SetWindowSubclass(window_, ListProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+}
+
+void ColourMessageList::Detach()
+{
+    if (window_ == nullptr || !subclassed_)
+        return;
+    ShowHeldLines();
+    if (IsWindow(window_))
+        RemoveWindowSubclass(window_, ListProcedure, kSubclassId);
+    subclassed_ = false;
+}
+
+LRESULT CALLBACK ColourMessageList::ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                                  DWORD_PTR self)
+{
+    auto* list = reinterpret_cast<ColourMessageList*>(self);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, ListProcedure, kSubclassId);
+        list->subclassed_ = false;
+        list->held_ = false;
+    } else if (list->held_ && !PassesAHeldList(message)) {
+        list->ShowHeldLines();
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+int ColourMessageList::AddLineHeld(const std::string& text, unsigned long colour)
+{
+    // Without the watch on the list box nothing would show the lines in
+    // time: then every line is drawn as it comes.
+    if (!held_ && subclassed_) {
+        shownCount_ = LineCount();
+        SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
+        held_ = true;
+    }
+    return AddLine(text, colour);
+}
+
+bool ColourMessageList::ShowHeldLines()
+{
+    if (!held_)
+        return false;
+    held_ = false;
+    SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+    // The held lines are drawn from the first of them to the bottom, when
+    // they are in view at all; the scroll bar the list box sets itself.
+    RECT client;
+    RECT first;
+    if (GetClientRect(window_, &client) &&
+        SendMessageA(window_, LB_GETITEMRECT, static_cast<WPARAM>(shownCount_), reinterpret_cast<LPARAM>(&first)) !=
+            LB_ERR &&
+        first.top < client.bottom) {
+        RECT changed = client;
+        changed.top = first.top > client.top ? first.top : client.top;
+        InvalidateRect(window_, &changed, TRUE);
+    }
+    return true;
 }
 
 int ColourMessageList::AddLine(const std::string& text, unsigned long colour)
