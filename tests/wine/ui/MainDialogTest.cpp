@@ -267,7 +267,8 @@ public:
     {
         RECT size;
         GetWindowRect(list, &size);
-        owner_ = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, size.right - size.left + 20,
+        // Beside the main window, not over it.
+        owner_ = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, -2000, 0, size.right - size.left + 20,
                                  size.bottom - size.top + 20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         const DWORD style = static_cast<DWORD>(GetWindowLongA(list, GWL_STYLE)) & ~LBS_OWNERDRAWFIXED;
         reference = CreateWindowExA(0, "LISTBOX", "", style | WS_VISIBLE, 0, 0, size.right - size.left,
@@ -375,23 +376,27 @@ TEST_F(MainWindowTest, ASaveEndsWithExactlyTheReportedLinesInOrderColouredAndThe
     EXPECT_EQ(SendMessageA(list, LB_GETCARETINDEX, 0, 0), SendMessageA(reference, LB_GETCARETINDEX, 0, 0));
     EXPECT_GT(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
 
-    // And drawn: the selected line on red, the line above it in dark green.
-    RECT selected;
-    RECT above;
-    SendMessageA(list, LB_GETITEMRECT, firstFailure, reinterpret_cast<LPARAM>(&selected));
-    SendMessageA(list, LB_GETITEMRECT, firstFailure - 1, reinterpret_cast<LPARAM>(&above));
+    // And drawn: every line in view in its colour, the selected one on red.
     RECT client;
     GetClientRect(list, &client);
-    ASSERT_GE(selected.top, client.top);
-    ASSERT_LE(selected.bottom, client.bottom);
     const HDC dc = GetDC(list);
-    EXPECT_EQ(GetPixel(dc, selected.right - 2, (selected.top + selected.bottom) / 2), RGB(255, 0, 0));
-    bool greenText = false;
-    if (above.top >= client.top) {
-        for (int x = above.left; x < above.right && !greenText; ++x)
-            for (int y = above.top; y < above.bottom && !greenText; ++y)
-                greenText = GetPixel(dc, x, y) == RGB(0, 100, 0);
-        EXPECT_TRUE(greenText) << "line " << firstFailure - 1 << " is not drawn";
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    for (int index = top; index < static_cast<int>(reports.size()); ++index) {
+        RECT line;
+        SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&line));
+        if (line.bottom > client.bottom)
+            break;
+        const bool selected = index == firstFailure;
+        const COLORREF colour = selected ? RGB(255, 0, 0) : reports[static_cast<std::size_t>(index)].failed
+                                                                ? RGB(255, 0, 0)
+                                                                : RGB(0, 100, 0);
+        bool drawn = false;
+        for (int x = line.left; x < line.right && !drawn; ++x)
+            for (int y = line.top; y < line.bottom && !drawn; ++y)
+                drawn = GetPixel(dc, x, y) == colour;
+        EXPECT_TRUE(drawn) << "line " << index << " is not drawn";
+        if (selected)
+            EXPECT_EQ(GetPixel(dc, line.right - 2, (line.top + line.bottom) / 2), RGB(255, 0, 0));
     }
     ReleaseDC(list, dc);
     uitest::TakeScreenshot("main-window-after-a-save-with-failures");
