@@ -205,10 +205,17 @@ double Percentile(std::vector<double> values, double share)
 
 // Writes report lines into the program's memory and sends each as the save
 // run does (WM_USER+2, its address as lParam): the real handler, the real
-// list. The seconds it took; peakBytes gets the program's peak working set.
-double FillList(const qzauto::Program& program, HWND window, int lines, std::size_t& peakBytes)
+// list. The seconds it took; peakBytes gets the program's peak working set,
+// roundTrip the milliseconds of one message that does nothing (WM_NULL),
+// what the protocol of one sent message per line costs by itself.
+double FillList(const qzauto::Program& program, HWND window, int lines, std::size_t& peakBytes, double& roundTrip)
 {
     peakBytes = 0;
+    constexpr int kTrips = 2000;
+    const auto tripsStart = Clock::now();
+    for (int i = 0; i < kTrips; ++i)
+        SendMessageA(window, WM_NULL, 0, 0);
+    roundTrip = Seconds(tripsStart) * 1000.0 / kTrips;
     const HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE | PROCESS_VM_READ |
                                            PROCESS_QUERY_INFORMATION,
                                        FALSE, program.Id());
@@ -352,10 +359,12 @@ int main(int argc, char** argv)
         if (!failed) {
             if (options.lines > 0) {
                 std::size_t peak = 0;
-                const double seconds = FillList(program, window, options.lines, peak);
-                std::printf("window memory: peak working set %.1f MiB with %d lines in the list (%.2f ms per line)\n",
+                double roundTrip = 0;
+                const double seconds = FillList(program, window, options.lines, peak, roundTrip);
+                std::printf("window memory: peak working set %.1f MiB with %d lines in the list (%.2f ms per line "
+                            "sent, %.2f ms per message that does nothing)\n",
                             static_cast<double>(peak) / (1024.0 * 1024.0), options.lines,
-                            seconds * 1000.0 / options.lines);
+                            seconds * 1000.0 / options.lines, roundTrip);
             }
             const double ratio = bestPlain / bestSave;
             std::printf("window save: best plain loop %.2f s, best save %.2f s, %zu answer times\n", bestPlain,

@@ -2,8 +2,6 @@
 
 #include "controls/ColourListDrawing.h"
 
-#include <commctrl.h>
-
 #include <vector>
 
 static_assert(kDrawEntire == ODA_DRAWENTIRE && kDrawSelect == ODA_SELECT && kDrawFocus == ODA_FOCUS,
@@ -52,8 +50,6 @@ bool PassesAHeldList(UINT message)
     }
 }
 
-constexpr UINT_PTR kSubclassId = 1004;
-
 }  // namespace
 
 ColourMessageList::~ColourMessageList()
@@ -61,43 +57,53 @@ ColourMessageList::~ColourMessageList()
     Detach();
 }
 
+// The list box's messages pass ListProcedure first, which finds this
+// object in the window's user data: a window property would cost a trip to
+// the window server for every message.
 void ColourMessageList::Attach(HWND listBox)
 {
     Detach();
     window_ = listBox;
     SendMessageA(window_, LB_SETITEMHEIGHT, 0, GetSystemMetrics(SM_CYMENUCHECK));
-    subclassed_ = SetWindowSubclass(window_, ListProcedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this)) != FALSE;
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    listProcedure_ =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProcedure)));
 }
 
 void ColourMessageList::Detach()
 {
-    if (window_ == nullptr || !subclassed_)
+    if (window_ == nullptr || listProcedure_ == nullptr)
         return;
     ShowHeldLines();
-    if (IsWindow(window_))
-        RemoveWindowSubclass(window_, ListProcedure, kSubclassId);
-    subclassed_ = false;
+    if (IsWindow(window_)) {
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProcedure_));
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    }
+    listProcedure_ = nullptr;
 }
 
-LRESULT CALLBACK ColourMessageList::ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                                  DWORD_PTR self)
+LRESULT CALLBACK ColourMessageList::ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    auto* list = reinterpret_cast<ColourMessageList*>(self);
+    auto* list = reinterpret_cast<ColourMessageList*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (list == nullptr || list->listProcedure_ == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const WNDPROC listProcedure = list->listProcedure_;
     if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(window, ListProcedure, kSubclassId);
-        list->subclassed_ = false;
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProcedure));
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        list->listProcedure_ = nullptr;
         list->held_ = false;
     } else if (list->held_ && !PassesAHeldList(message)) {
         list->ShowHeldLines();
     }
-    return DefSubclassProc(window, message, wParam, lParam);
+    return CallWindowProcA(listProcedure, window, message, wParam, lParam);
 }
 
 int ColourMessageList::AddLineHeld(const std::string& text, unsigned long colour)
 {
     // Without the watch on the list box nothing would show the lines in
     // time: then every line is drawn as it comes.
-    if (!held_ && subclassed_) {
+    if (!held_ && listProcedure_ != nullptr) {
         shownCount_ = LineCount();
         SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
         held_ = true;

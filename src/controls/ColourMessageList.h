@@ -52,12 +52,12 @@ public:
     void DrawItem(const DRAWITEMSTRUCT& draw);
 
 private:
-    static LRESULT CALLBACK ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                         DWORD_PTR self);
+    static LRESULT CALLBACK ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Detach();
 
     HWND window_ = nullptr;
-    bool subclassed_ = false;
+    // The list box's own procedure while ListProcedure stands before it.
+    WNDPROC listProcedure_ = nullptr;
     bool held_ = false;
     // The line count when the list was held: the held lines follow it.
     int shownCount_ = 0;
