@@ -395,8 +395,9 @@ TEST_F(MainWindowTest, ASaveEndsWithExactlyTheReportedLinesInOrderColouredAndThe
             for (int y = line.top; y < line.bottom && !drawn; ++y)
                 drawn = GetPixel(dc, x, y) == colour;
         EXPECT_TRUE(drawn) << "line " << index << " is not drawn";
-        if (selected)
+        if (selected) {
             EXPECT_EQ(GetPixel(dc, line.right - 2, (line.top + line.bottom) / 2), RGB(255, 0, 0));
+        }
     }
     ReleaseDC(list, dc);
     uitest::TakeScreenshot("main-window-after-a-save-with-failures");
