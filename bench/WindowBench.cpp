@@ -7,10 +7,11 @@
 // save run sends them, and its peak working set is read.
 //
 //   qz_window_bench [--program <unix path of qzkeepset.exe>] [--scale N]
-//                   [--rounds N] [--lines N]
+//                   [--rounds N] [--lines N] [--hidden]
 //
 // --scale multiplies the installation (1: about 4,500 files), --lines 0
-// skips the memory measurement. Prints "window save ratio: X" (plain loop
+// skips the memory measurement, --hidden saves with the window hidden (to
+// tell what the window costs from what the rest does). Prints "window save ratio: X" (plain loop
 // time / save time), "window p99 ms: Y", "window max ms: Z", the memory,
 // and last "ratio: X", the window save ratio.
 #include "Automation.h"
@@ -258,8 +259,10 @@ double FillList(const qzauto::Program& program, HWND window, int lines, std::siz
 struct Options {
     std::string program;
     int scale = 1;
-    int rounds = 3;
+    int rounds = 5;
     int lines = 50000;
+    // The same with the window hidden: what the window itself costs.
+    bool hidden = false;
 };
 
 Options ReadOptions(int argc, char** argv)
@@ -270,16 +273,23 @@ Options ReadOptions(int argc, char** argv)
     std::string folder = self;
     folder = folder.substr(0, folder.rfind('\\'));
     options.program = folder.substr(0, folder.rfind('\\')) + "\\bin\\qzkeepset.exe";
-    for (int i = 1; i + 1 < argc; i += 2) {
+    for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
+        if (name == "--hidden") {
+            options.hidden = true;
+            continue;
+        }
+        if (i + 1 >= argc)
+            break;
+        ++i;
         if (name == "--program")
-            options.program = qzauto::WindowsPathOfUnix(argv[i + 1]);
+            options.program = qzauto::WindowsPathOfUnix(argv[i]);
         else if (name == "--scale")
-            options.scale = std::max(1, std::atoi(argv[i + 1]));
+            options.scale = std::max(1, std::atoi(argv[i]));
         else if (name == "--rounds")
-            options.rounds = std::max(1, std::atoi(argv[i + 1]));
+            options.rounds = std::max(1, std::atoi(argv[i]));
         else if (name == "--lines")
-            options.lines = std::max(0, std::atoi(argv[i + 1]));
+            options.lines = std::max(0, std::atoi(argv[i]));
     }
     return options;
 }
@@ -334,6 +344,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "qz_window_bench: cannot start %s\n", options.program.c_str());
     } else if (const HWND window = qzauto::WaitForWindow(kTitle, program.Id(), 60000)) {
         bool failed = false;
+        if (options.hidden)
+            ShowWindow(window, SW_HIDE);
         for (int round = 1; round <= options.rounds && !failed; ++round) {
             const double plain = CopyLoop(folders, kRoot + "\\plain");
             const SaveResult save = SaveFromWindow(program, window, kRoot + "\\keep", round == 1);
@@ -344,8 +356,8 @@ int main(int argc, char** argv)
             bestPlain = std::min(bestPlain, plain);
             bestSave = std::min(bestSave, save.seconds);
             answers.insert(answers.end(), save.answers.begin(), save.answers.end());
-            std::printf("window round %d: plain CopyFileA loop %.2f s, save with the window on screen %.2f s%s\n",
-                        round, plain, save.seconds,
+            std::printf("window round %d: plain CopyFileA loop %.2f s, save with the window %s %.2f s%s\n",
+                        round, plain, options.hidden ? "hidden" : "on screen", save.seconds,
                         round == 1 ? (", " + std::to_string(save.lines) + " lines").c_str() : "");
             std::fflush(stdout);
             if (round == 1 && save.lines < static_cast<std::size_t>(files)) {

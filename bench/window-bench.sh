@@ -6,7 +6,7 @@
 # "ratio: X", the window save ratio. Expects a built tree (bench/run.sh
 # builds it and calls this last).
 #   bench/window-bench.sh [--program <path of a qzkeepset.exe>] [--scale N]
-#                         [--rounds N] [--lines N]
+#                         [--rounds N] [--lines N] [--hidden]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
