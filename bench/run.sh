@@ -1,6 +1,7 @@
 #!/bin/bash
 # Builds the program and runs the save-run benchmark under Wine on a virtual
-# display. The last line printed is "ratio: X" (see bench/SaveBench.cpp).
+# display, then the save with the window on screen (bench/window-bench.sh),
+# whose last line "ratio: X", the window save ratio, is the last printed.
 #   bench/run.sh [small-file count] [large-file count] [MiB per large file]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,3 +18,4 @@ source scripts/virtual-display.sh
 start_virtual_display 121 150 1024x768x24 || { echo "bench/run.sh: could not start Xvfb" >&2; exit 1; }
 
 cmake/wine-run.sh build/win/bench/qz_save_bench.exe "$@"
+bench/window-bench.sh

@@ -27,6 +27,10 @@ static_assert(kColourMessageListId == IDC_MESSAGE_LIST, "the save run's list is 
 namespace {
 
 constexpr UINT kReportLineMessage = WM_USER + 2;
+// Report lines come far faster than anyone reads them; the list shows the
+// new ones at this pace (and at once when the run ends).
+constexpr UINT_PTR kShowLinesTimer = 1;
+constexpr UINT kShowLinesInterval = 100;
 const char* const kRunLog = "log\\qzkeepset.log";
 // The run log is shown from a copy, so a viewer holding the file open does
 // not stand in the next run's way.
@@ -247,6 +251,11 @@ bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case kReportLineMessage:
         result = OnReportLine(wParam, lParam);
         return true;
+    case WM_TIMER:
+        if (wParam != kShowLinesTimer)
+            return false;
+        ShowReportLines();
+        return true;
     case WM_SETCURSOR:
         result = TRUE;
         return OnSetCursor();
@@ -272,6 +281,7 @@ bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 // which shares the message's number: then it only sets the idle state.
 LRESULT MainDialog::OnSaveRunEnded()
 {
+    ShowReportLines();
     Busy = 0;
     SetCursor(LoadCursor(nullptr, IDC_ARROW));
     SetSaveButtonIdle(true);
@@ -285,9 +295,19 @@ LRESULT MainDialog::OnSaveRunEnded()
 LRESULT MainDialog::OnReportLine(WPARAM failed, LPARAM text)
 {
     const std::string line = ReportText(text);
-    if (!line.empty())
-        messageList_.AddLine(line, failed != 0 ? kFailureLineColour : kSuccessLineColour);
+    if (line.empty())
+        return 1;
+    const bool wasHeld = messageList_.HoldsLines();
+    messageList_.AddLineHeld(line, failed != 0 ? kFailureLineColour : kSuccessLineColour);
+    if (!wasHeld && messageList_.HoldsLines())
+        SetTimer(Window(), kShowLinesTimer, kShowLinesInterval, nullptr);
     return 1;
+}
+
+void MainDialog::ShowReportLines()
+{
+    KillTimer(Window(), kShowLinesTimer);
+    messageList_.ShowHeldLines();
 }
 
 bool MainDialog::OnSetCursor()
