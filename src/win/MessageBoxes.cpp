@@ -11,8 +11,24 @@ namespace {
 
 std::mutex handlerLock;
 MessageBoxHandler currentHandler;
+thread_local HWND threadBoxOwner = nullptr;
 
 }  // namespace
+
+BoxOwnerScope::BoxOwnerScope(void* owner) : previous_(threadBoxOwner)
+{
+    threadBoxOwner = static_cast<HWND>(owner);
+}
+
+BoxOwnerScope::~BoxOwnerScope()
+{
+    threadBoxOwner = static_cast<HWND>(previous_);
+}
+
+void* BoxOwner()
+{
+    return threadBoxOwner != nullptr ? threadBoxOwner : GetActiveWindow();
+}
 
 void SetMessageBoxHandler(MessageBoxHandler handler)
 {
@@ -32,7 +48,7 @@ int ShowMessageBox(const std::string& text, const std::string& caption, unsigned
     }
     if (handler)
         return handler(text, caption, style);
-    return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), style);
+    return MessageBoxA(static_cast<HWND>(BoxOwner()), text.c_str(), caption.c_str(), style);
 }
 
 }  // namespace win

@@ -94,7 +94,7 @@ void SaveRunTest::SetUp()
     receiver_ = std::make_unique<qztest::ReportReceiver>();
     boxes_.clear();
     win::SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned style) {
-        boxes_.push_back({text, caption, style});
+        boxes_.push_back({text, caption, style, win::BoxOwner()});
         return win::kAnswerOk;
     });
 
