@@ -128,6 +128,33 @@ TEST_F(RestoreMySqlTest, AFailedLoadIsAFailure)
     EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
 }
 
+// A program whose end or exit status cannot be learned has not succeeded:
+// after such a safety dump nothing is loaded; after such a load the run
+// fails, though the database may have changed (and here did).
+TEST_F(RestoreMySqlTest, AnUnknownEndIsAFailure)
+{
+    SaveThenChange();
+    win::FailCall(win::Op::ProcessWait, 1, ERROR_INVALID_HANDLE);
+
+    EXPECT_FALSE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+    EXPECT_EQ(Rows(), kChangedRows);
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 1u);
+    EXPECT_EQ(LoggedLinesStartingWith("FAILED safety dump of MySQL database restoresuite_alarm (its end or exit "
+                                      "status could not be read), the database is not restored: "),
+              1u);
+    EXPECT_EQ(LoggedLinesStartingWith("Restore MySQL database with command: "), 0u);
+    EXPECT_EQ(Summary(), kErrorsText);
+
+    win::ResetCalls();
+    win::FailCall(win::Op::ProcessWait, 2, ERROR_INVALID_HANDLE);
+    host_.events.clear();
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+    EXPECT_EQ(LogTexts().back(),
+              "FAILED to restore MySQL database restoresuite_alarm (its end or exit status could not be read)");
+    EXPECT_EQ(Summary(), kErrorsText);
+    EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
+}
+
 // Needs no server: nothing is started.
 TEST_F(RestoreTest, DumpsWithoutClientProgramOrNoDumpsAtAll)
 {
