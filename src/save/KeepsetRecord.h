@@ -16,6 +16,7 @@
 // that cannot be removed is left as it was rather than mixed with this
 // save's keys.
 //
+// Nothing is written when the Path of an existing entry cannot be read.
 // True when the old record file is gone and every write went through.
 // The run does not stop for a false result: the keepset is then just not
 // listed, or not recognised from its directory.

@@ -128,8 +128,9 @@ void SaveRunTest::TearDown()
 
 void SaveRunTest::RunSave()
 {
+    const int endsBefore = receiver_->EndMessages();
     ASSERT_TRUE(StartSaveRun());
-    ASSERT_TRUE(receiver_->WaitForEnd()) << "the save run did not end";
+    ASSERT_TRUE(receiver_->WaitForEnds(endsBefore + 1)) << "the save run did not end";
 }
 
 void SaveRunTest::SetSaveDir(const std::string& directory)
