@@ -1,13 +1,13 @@
 #!/bin/bash
 # Builds the libFuzzer target of the pure text logic natively with clang
 # (build/fuzz) and runs it over the seed corpus in tests/fuzz/corpus for a
-# fixed number of inputs (QZ_FUZZ_RUNS, default 300000) with a fixed seed.
+# fixed number of inputs (QZ_FUZZ_RUNS, default 500000) with a fixed seed.
 # New inputs it finds go to a scratch folder, never into the source tree.
 # Fails when the fuzzer finds a crash, a sanitizer report or a broken
 # property; the input that did it is left in build/fuzz/findings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-runs=${QZ_FUZZ_RUNS:-300000}
+runs=${QZ_FUZZ_RUNS:-500000}
 cc=$(command -v clang-14 || command -v clang)
 cxx=$(command -v clang++-14 || command -v clang++)
 
