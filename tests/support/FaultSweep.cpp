@@ -54,13 +54,18 @@ const char* OpName(win::Op op)
 
 std::vector<std::pair<win::Op, unsigned long>> FailurePoints(unsigned long maxPerOp)
 {
+    return FailurePoints(maxPerOp, SweptOps());
+}
+
+std::vector<std::pair<win::Op, unsigned long>> FailurePoints(unsigned long maxPerOp, const std::vector<win::Op>& ops)
+{
     const char* samples = std::getenv("QZ_SWEEP_SAMPLES");
     if (samples != nullptr && std::string(samples) == "all")
         maxPerOp = 0;
     else if (samples != nullptr && std::atol(samples) > 0)
         maxPerOp = static_cast<unsigned long>(std::atol(samples));
     std::vector<std::pair<win::Op, unsigned long>> points;
-    for (win::Op op : SweptOps()) {
+    for (win::Op op : ops) {
         const unsigned long count = win::CallCount(op);
         if (count == 0)
             continue;

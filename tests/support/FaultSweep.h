@@ -20,6 +20,8 @@ const char* OpName(win::Op op);
 // them, else maxPerOp values spread evenly from 1 to the count (both
 // included). maxPerOp comes from QZ_SWEEP_SAMPLES when set ("all": every N).
 std::vector<std::pair<win::Op, unsigned long>> FailurePoints(unsigned long maxPerOp);
+// The same over the given kinds only.
+std::vector<std::pair<win::Op, unsigned long>> FailurePoints(unsigned long maxPerOp, const std::vector<win::Op>& ops);
 
 // The error code a swept call fails with: one that no caller may take for
 // "not there" (a disk full for writes, access denied for the rest).
