@@ -82,6 +82,13 @@
 #define IDS_NO_PREVIOUS_KEEPSET       150
 #define IDS_NO_KEEPSET_DATA           151
 #define IDS_ARGUMENT_TOO_LONG         152
+/* Writing the configuration file, save directories, configured names and
+   the single running copy */
+#define IDS_RECORD_WRITE_FAILED       165
+#define IDS_FILE_WRITE_FAILED         166
+#define IDS_SAVE_DIRECTORY_FAILED     167
+#define IDS_NAME_REFUSED              168
+#define IDS_ANOTHER_COPY_RUNS         169
 
 #define IDS_FIRST                     101
 #define IDS_LAST                      152

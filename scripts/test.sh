@@ -37,4 +37,6 @@ echo "== Fuzzing the text logic (a fixed number of inputs)"
 scripts/fuzz.sh || status=1
 echo "== Tests under Wine"
 (cd build/win && ctest --output-on-failure -j 2 --timeout 600) || status=1
+echo "== The installer and the portable archive"
+scripts/test-package.sh || status=1
 exit $status

@@ -1,6 +1,7 @@
 #include "restore/RestoreDialog.h"
 
 #include "config/ConfigFile.h"
+#include "config/ProfileFileUpdate.h"
 #include "controls/FolderBrowserDialog.h"
 #include "resource.h"
 #include "restore/KeepsetDescription.h"
@@ -135,10 +136,19 @@ std::string RecordSaveType(const std::string& file, const std::string& section)
     return SaveTypeText(LoadSaveTypeTexts(), true, ReadFlags(file, section));
 }
 
-void ClearKeepsetEntry(const std::string& section)
+// The entry's keys all cleared in one update of the file, or none.
+bool ClearKeepsetEntry(const std::string& section)
 {
+    ProfileFileUpdate update(kConfigFile);
     for (const char* key : kClearedKeys)
-        win::WriteProfileValue(kConfigFile, section, key, "");
+        update.Write(section, key, "");
+    return update.Commit();
+}
+
+void ReportFileNotWritten(const std::string& file)
+{
+    win::ShowMessageBox(win::FormatText(IDS_FILE_WRITE_FAILED, file), win::LoadText(IDS_ERROR_CAPTION),
+                        win::kBoxIconWarning);
 }
 
 ProbedSubDirectories ProbeSubDirectories(const std::string& directory)
@@ -197,6 +207,7 @@ void RestoreDialog::FillKeepsetList()
     for (int i = 0; i < static_cast<int>(std::size(kKeepsetColumns)); ++i)
         InsertColumn(list, i, win::LoadText(kKeepsetColumns[i].textId), kKeepsetColumns[i].width);
 
+    bool clearingFailed = false;
     int entry = 1;
     for (; entry <= kKeepsetSlots; ++entry) {
         const std::string section = KeepsetSectionName(entry);
@@ -204,7 +215,7 @@ void RestoreDialog::FillKeepsetList()
         if (path.empty())
             break;
         if (!win::EntryExists(path)) {
-            ClearKeepsetEntry(section);
+            clearingFailed = !ClearKeepsetEntry(section) || clearingFailed;
             continue;
         }
         const int row = AppendRow(list, win::ReadProfileString(kConfigFile, section, kKeyDate, "", kDateTimeLength),
@@ -213,6 +224,8 @@ void RestoreDialog::FillKeepsetList()
         SetRowText(list, row, 2, path);
         SetRowText(list, row, 3, RecordSaveType(kConfigFile, section));
     }
+    if (clearingFailed)
+        ReportFileNotWritten(ProfileFilePath(kConfigFile));
     if (entry == 1) {
         sourceKind_ = 1;
         win::ShowMessageBox(win::LoadText(IDS_NO_PREVIOUS_KEEPSET), win::ApplicationName(),
@@ -294,19 +307,23 @@ void RestoreDialog::OnSelectRoot()
         time = win::ReadProfileString(otherRecord_, kRecordSection, kKeyTime, "", kDateTimeLength);
         saveType = RecordSaveType(otherRecord_, kRecordSection);
     } else {
-        // No record: write one from the keepset sub-directories it holds.
-        win::WriteProfileValue(otherRecord_, kRecordSection, kKeyPath, directory);
-        win::WriteProfileValue(otherRecord_, kRecordSection, kKeyDate, "");
-        win::WriteProfileValue(otherRecord_, kRecordSection, kKeyTime, "");
+        // No record: write one from the keepset sub-directories it holds,
+        // made whole beside it and moved into place.
+        ProfileFileUpdate record(otherRecord_, ProfileFileUpdate::Start::Empty);
+        record.Write(kRecordSection, kKeyPath, directory);
+        record.Write(kRecordSection, kKeyDate, "");
+        record.Write(kRecordSection, kKeyTime, "");
         const ProbedKeepset probed = DescribeProbedKeepset(ProbeSubDirectories(directory));
         if (probed.flags.saveMsg)
-            win::WriteProfileValue(otherRecord_, kRecordSection, kKeySaveMsg, "1");
+            record.Write(kRecordSection, kKeySaveMsg, "1");
         if (probed.flags.saveDesktop)
-            win::WriteProfileValue(otherRecord_, kRecordSection, kKeySaveDesktop, "1");
+            record.Write(kRecordSection, kKeySaveDesktop, "1");
         if (probed.flags.saveWeb)
-            win::WriteProfileValue(otherRecord_, kRecordSection, kKeySaveWeb, "1");
+            record.Write(kRecordSection, kKeySaveWeb, "1");
         if (probed.flags.saveMySql)
-            win::WriteProfileValue(otherRecord_, kRecordSection, kKeySaveMySql, "1");
+            record.Write(kRecordSection, kKeySaveMySql, "1");
+        if (!record.Commit())
+            ReportFileNotWritten(record.Path());
         if (!probed.found) {
             summary_ = win::FormatText(IDS_NO_KEEPSET_DATA, directory);
             SetItemText(IDC_RST_SUMMARY, summary_);

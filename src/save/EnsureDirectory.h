@@ -6,3 +6,9 @@
 // "Failed to create directory ..." and returns false; the box halts the
 // calling thread until it is closed.
 bool EnsureDirectory(const std::string& path);
+
+// Creates every missing level of a directory, parent first, each with the
+// system's one-level call: no command interpreter, so nothing in the name
+// runs or is expanded. True when the directory exists at the end; a level
+// the file system refuses ends it with false, creating nothing below.
+bool CreateDirectoryLevels(const std::string& path);

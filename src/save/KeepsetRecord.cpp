@@ -1,9 +1,9 @@
 #include "save/KeepsetRecord.h"
 
 #include "config/ConfigFile.h"
+#include "config/ProfileFileUpdate.h"
 #include "save/KeepsetRecordFormat.h"
 #include "save/KeepsetSlot.h"
-#include "win/Files.h"
 #include "win/Profile.h"
 
 #include <vector>
@@ -28,27 +28,26 @@ bool ReadStoredKeepsetPaths(std::vector<std::string>& paths)
 
 // Writes the keys of both records in step: each key goes to the list entry
 // first and then, when the record file is to hold it, to the record file.
-// An old record file that could not be removed is left as it is: keys
-// written into it would mix two saves, an option of the earlier one
-// surviving beside the keys of this one.
+// Both files are written as updates (a copy moved into place), so each is
+// whole or untouched; the record file is made anew, with nothing of an
+// earlier save's record in it.
 class RecordWriter {
 public:
-    RecordWriter(const std::string& listSection, const std::string& recordFile, bool recordFileFree)
-        : listSection_(listSection), recordFile_(recordFile), written_(recordFileFree),
-          recordFileFree_(recordFileFree)
+    RecordWriter(const std::string& listSection, const std::string& recordFile)
+        : listSection_(listSection), list_(kConfigFile),
+          record_(recordFile, ProfileFileUpdate::Start::Empty)
     {
     }
 
     void ToBoth(const char* key, const std::string& value)
     {
         ToListOnly(key, value);
-        if (recordFileFree_)
-            written_ = win::WriteProfileValue(recordFile_, kRecordSection, key, value) && written_;
+        record_.Write(kRecordSection, key, value);
     }
 
     void ToListOnly(const char* key, const std::string& value)
     {
-        written_ = win::WriteProfileValue(kConfigFile, listSection_, key, value) && written_;
+        list_.Write(listSection_, key, value);
     }
 
     // A set option is "1" in both records; an option that was not set is
@@ -61,30 +60,45 @@ public:
             ToListOnly(key, "0");
     }
 
-    bool AllWritten() const { return written_; }
+    // The list entry first: a record file without its entry is still found
+    // by Select, an entry without its record file would not be whole. The
+    // path of the file that could not be written goes to failedFile.
+    bool Commit(std::string* failedFile)
+    {
+        if (!list_.Commit()) {
+            if (failedFile != nullptr)
+                *failedFile = list_.Path();
+            return false;
+        }
+        if (!record_.Commit()) {
+            if (failedFile != nullptr)
+                *failedFile = record_.Path();
+            return false;
+        }
+        return true;
+    }
 
 private:
     std::string listSection_;
-    std::string recordFile_;
-    bool written_;
-    bool recordFileFree_;
+    ProfileFileUpdate list_;
+    ProfileFileUpdate record_;
 };
 
 }  // namespace
 
 bool WriteKeepsetRecord(const std::string& saveDirectory, const SaveSettingsRecord& settings,
-                        const LocalDateTime& now)
+                        const LocalDateTime& now, std::string* failedFile)
 {
     std::vector<std::string> storedPaths;
-    if (!ReadStoredKeepsetPaths(storedPaths))
+    if (!ReadStoredKeepsetPaths(storedPaths)) {
+        if (failedFile != nullptr)
+            *failedFile = ProfileFilePath(kConfigFile);
         return false;
+    }
     const KeepsetSlot slot = ChooseKeepsetSlot(storedPaths, saveDirectory);
     const std::string recordFile = RecordFilePath(saveDirectory);
 
-    // The new record holds only this save's keys: nothing of an earlier
-    // save into the same directory may survive in it.
-    win::RemoveFile(recordFile);
-    RecordWriter writer(KeepsetSectionName(slot.number), recordFile, !win::EntryExists(recordFile));
+    RecordWriter writer(KeepsetSectionName(slot.number), recordFile);
     writer.ToBoth(kKeyPath, slot.path);
     writer.ToBoth(kKeyDate, RecordDate(now));
     writer.ToBoth(kKeyTime, RecordTime(now));
@@ -99,5 +113,5 @@ bool WriteKeepsetRecord(const std::string& saveDirectory, const SaveSettingsReco
         else
             writer.ToListOnly(SaveAddKey(k).c_str(), "");
     }
-    return writer.AllWritten();
+    return writer.Commit(failedFile);
 }

@@ -12,13 +12,12 @@
 // it, date patterns expanded) and writes both records from the run's
 // options in settings (its SaveDir field is not read) with the date and
 // time `now`. The list entry always gets every key; the record file is
-// made anew and gets only the options that were set. An old record file
-// that cannot be removed is left as it was rather than mixed with this
-// save's keys.
+// made anew and gets only the options that were set. Each file is replaced
+// in one step or left as it was, never cut.
 //
 // Nothing is written when the Path of an existing entry cannot be read.
-// True when the old record file is gone and every write went through.
-// The run does not stop for a false result: the keepset is then just not
-// listed, or not recognised from its directory.
+// True when both files were written; otherwise failedFile names the full
+// path of the one that was not, when asked for (the configuration file is written first,
+// so a failed one leaves the record file as it was, too).
 bool WriteKeepsetRecord(const std::string& saveDirectory, const SaveSettingsRecord& settings,
-                        const LocalDateTime& now);
+                        const LocalDateTime& now, std::string* failedFile = nullptr);

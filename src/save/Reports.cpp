@@ -15,6 +15,22 @@ void WriteLogLine(const std::string& text)
     SaveRunLog().WriteLine(text);
 }
 
+void AppendRunLogLine(const std::string& text)
+{
+    std::string line = text;
+    for (char& c : line) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    if (SaveRunLog().IsOpen()) {
+        WriteLogLine(line);
+        return;
+    }
+    RunLog log;
+    if (log.Open(kRunLogPath))
+        log.WriteLine(line);
+}
+
 void SendReportMessage(const std::string& text, bool failed)
 {
     const HWND mainWindow = SaveSetting(&SaveSettingsRecord::MainWindow);

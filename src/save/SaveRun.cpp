@@ -44,7 +44,7 @@ public:
     void Run();
 
 private:
-    void CreateSaveDirectory();
+    bool CreateSaveDirectory();
     void OpenRunLog();
     void SaveAlarmDatabase();
     void SavePersonnelDatabases();
@@ -59,12 +59,14 @@ private:
     void SaveAdditionalDirectories();
     void StartBatchProgram();
     void AnnounceOutcome();
+    void WriteFinalText();
     void WriteRecord();
     void End();
 
     void CopyByPattern(const std::string& pattern, const std::string& source, const std::string& target);
     void CopyTree(const std::string& sourceParent, const std::string& name, const std::string& targetParent);
     void CopyOneFile(const std::string& source, const std::string& target);
+    bool IsPlainNameOrReported(const std::string& name);
     void SendToList(unsigned message, WPARAM wParam, LPARAM lParam);
 
     std::string saveDir_;
@@ -74,9 +76,19 @@ private:
 
 void SaveRunSteps::Run()
 {
-    CreateSaveDirectory();
+    const bool directoryMade = CreateSaveDirectory();
     OpenRunLog();
     SendToList(LB_RESETCONTENT, 0, 0);
+    if (!directoryMade) {
+        // Nothing can go into it, and a record would list a keepset that is
+        // not there.
+        ReportStep(win::FormatText(IDS_SAVE_DIRECTORY_FAILED, saveDir_), true);
+        failed_ = true;
+        AnnounceOutcome();
+        WriteFinalText();
+        End();
+        return;
+    }
     SaveAlarmDatabase();
     SavePersonnelDatabases();
     SaveWindowsIniFiles();
@@ -88,14 +100,15 @@ void SaveRunSteps::Run()
     StartBatchProgram();
     AnnounceOutcome();
     WriteRecord();
+    WriteFinalText();
     End();
 }
 
-void SaveRunSteps::CreateSaveDirectory()
+// Level by level with the system's directory call: nothing of the name is
+// run or expanded by a command interpreter.
+bool SaveRunSteps::CreateSaveDirectory()
 {
-    // The command interpreter's "md" creates every missing level at once.
-    if (!win::EntryExists(saveDir_) && !win::CreateOneDirectory(saveDir_))
-        win::RunCommandInterpreter(MakeDirectoryCommand(saveDir_));
+    return win::EntryExists(saveDir_) || CreateDirectoryLevels(saveDir_);
 }
 
 void SaveRunSteps::OpenRunLog()
@@ -121,7 +134,7 @@ void SaveRunSteps::SavePersonnelDatabases()
     const std::string target = saveDir_ + "\\db1";
     for (const char* key : {"Pers", "Group", "Link"}) {
         const std::string name = win::ReadProfileString("qzpers.ini", "DBInfo", key, "", 39);
-        if (name.empty())
+        if (name.empty() || !IsPlainNameOrReported(name))
             continue;
         const std::string source = drive_ + "\\db1\\" + name;
         if (win::EntryExists(source))
@@ -230,8 +243,10 @@ void SaveRunSteps::SaveDatabases()
     EnsureDirectory(target);
     if (win::ReadProfileInt(kConfigFile, kSectionMySql, "SaveSpecifiedDatabases", 0) != 0) {
         const std::string list = win::ReadProfileString(kConfigFile, kSectionMySql, "DumpDatabase", "", 511);
-        for (const std::string& name : SplitCommaList(list))
-            DumpDatabase(name, target);
+        for (const std::string& name : SplitCommaList(list)) {
+            if (IsPlainNameOrReported(name))
+                DumpDatabase(name, target);
+        }
         return;
     }
     const std::string dataDirectory = FindMySqlDataDirectoryForSaveRun();
@@ -288,6 +303,12 @@ void SaveRunSteps::AnnounceOutcome()
         win::ShowMessageBox(win::LoadText(IDS_SAVE_SUCCESS_BOX), win::LoadText(IDS_INFORMATION_CAPTION),
                             win::kBoxIconInformation);
     }
+}
+
+// After the record, so that the final text counts a record that could not
+// be written.
+void SaveRunSteps::WriteFinalText()
+{
     RunLog& log = SaveRunLog();
     if (log.IsOpen()) {
         log.WriteEmptyLine();
@@ -297,7 +318,16 @@ void SaveRunSteps::AnnounceOutcome()
 
 void SaveRunSteps::WriteRecord()
 {
-    WriteKeepsetRecord(saveDir_, CurrentSaveSettings(), CurrentLocalDateTime());
+    std::string failedFile;
+    if (WriteKeepsetRecord(saveDir_, CurrentSaveSettings(), CurrentLocalDateTime(), &failedFile))
+        return;
+    // A record that cannot be written is a failure of the run like any
+    // other; after a clean run the error outcome follows the success box.
+    const bool firstFailure = !failed_;
+    ReportStep(win::FormatText(IDS_RECORD_WRITE_FAILED, failedFile), true);
+    failed_ = true;
+    if (firstFailure)
+        AnnounceOutcome();
 }
 
 void SaveRunSteps::End()
@@ -329,6 +359,17 @@ void SaveRunSteps::CopyOneFile(const std::string& source, const std::string& tar
         ReportStep(win::FormatText(IDS_FILE_SAVE_FAILED, source, target), true);
         failed_ = true;
     }
+}
+
+// A configured name with a separator, a drive colon or ".." could lead a
+// copy or a dump out of its directory: it is refused.
+bool SaveRunSteps::IsPlainNameOrReported(const std::string& name)
+{
+    if (IsPlainName(name))
+        return true;
+    ReportStep(win::FormatText(IDS_NAME_REFUSED, name), true);
+    failed_ = true;
+    return false;
 }
 
 void SaveRunSteps::SendToList(unsigned message, WPARAM wParam, LPARAM lParam)

@@ -2,20 +2,21 @@
 
 #include "config/ConfigFile.h"
 #include "config/LoadSaveSettings.h"
+#include "config/ProfileFileUpdate.h"
 #include "config/SaveSettings.h"
 #include "controls/FolderBrowserDialog.h"
 #include "resource.h"
 #include "restore/RestoreDialog.h"
 #include "save/DatePatterns.h"
+#include "save/EnsureDirectory.h"
 #include "save/SaveRun.h"
-#include "save/SaveRunText.h"
 #include "ui/AboutDialog.h"
 #include "ui/MainDialogRules.h"
 #include "ui/SettingsDialog.h"
 #include "win/Files.h"
 #include "win/Images.h"
+#include "win/MessageBoxes.h"
 #include "win/Process.h"
-#include "win/Profile.h"
 #include "win/Registry.h"
 #include "win/Texts.h"
 
@@ -162,8 +163,8 @@ bool MainDialog::OnButtonClicked(int id)
 void MainDialog::OnBrowse()
 {
     const std::string defaultSaveDir = SaveSetting(&SaveSettingsRecord::DefaultSaveDir);
-    if (!defaultSaveDir.empty() && !win::EntryExists(defaultSaveDir) && !win::CreateOneDirectory(defaultSaveDir))
-        win::RunCommandInterpreter(MakeDirectoryCommand(defaultSaveDir));
+    if (!defaultSaveDir.empty() && !win::EntryExists(defaultSaveDir))
+        CreateDirectoryLevels(defaultSaveDir);
     FolderBrowserDialog browser(Window());
     browser.SetTitle(win::LoadText(IDS_SAVE_BROWSER_TITLE));
     browser.Prompt = win::LoadText(IDS_SAVE_BROWSER_PROMPT);
@@ -178,7 +179,11 @@ void MainDialog::OnSave()
 {
     ReadSaveDirectoryText();
     Busy = 1;
-    win::WriteProfileValue(kConfigFile, kSectionConfig, "LastKeepsetDir", SaveDirectoryText);
+    // The save goes on without it; the user is told (a run-log line when
+    // nobody is there to read a box).
+    if (!WriteConfigValue(kSectionConfig, "LastKeepsetDir", SaveDirectoryText))
+        win::ShowMessageBox(win::FormatText(IDS_FILE_WRITE_FAILED, ProfileFilePath(kConfigFile)),
+                            win::LoadText(IDS_ERROR_CAPTION), win::kBoxIconWarning);
     std::string saveDir = SaveDirectoryText;
     if (ContainsDatePattern(saveDir))
         ExpandDatePatterns(saveDir);

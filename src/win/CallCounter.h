@@ -35,6 +35,7 @@ enum class Op {
     FileWrite,
     FileHash,
     ProcessWait,
+    MutexCreate,
     Count
 };
 

@@ -324,6 +324,28 @@ bool WritePrivateTemporaryFile(const std::string& content, std::string& path)
     return true;
 }
 
+bool FlushFileToDisk(const std::string& path)
+{
+    if (InjectedFailure(Op::FileWrite))
+        return false;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool ok = FlushFileBuffers(file) != 0;
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    if (!ok)
+        SetLastError(error);
+    return ok;
+}
+
+bool LastErrorIsNotFound()
+{
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 unsigned long LastError()
 {
     return GetLastError();

@@ -75,6 +75,12 @@ bool WriteWholeFile(const std::string& path, const std::string& content);
 // user alone and inherits nothing from the directory. False, with no file
 // left behind, when any of it fails. Counted as a FileWrite.
 bool WritePrivateTemporaryFile(const std::string& content, std::string& path);
+// Writes what the system still holds of the file to the disk
+// (FlushFileBuffers on a handle opened for writing); false when it cannot.
+bool FlushFileToDisk(const std::string& path);
+// True when the last failed call on this thread found no such file or
+// directory (as opposed to one it could not read).
+bool LastErrorIsNotFound();
 // The error code of the last failed call on this thread.
 unsigned long LastError();
 

@@ -12,6 +12,7 @@ namespace {
 std::mutex handlerLock;
 MessageBoxHandler currentHandler;
 thread_local HWND threadBoxOwner = nullptr;
+UnattendedBoxSink currentSink;
 
 }  // namespace
 
@@ -36,16 +37,28 @@ void SetMessageBoxHandler(MessageBoxHandler handler)
     currentHandler = std::move(handler);
 }
 
+void SetUnattendedBoxSink(UnattendedBoxSink sink)
+{
+    std::lock_guard<std::mutex> guard(handlerLock);
+    currentSink = std::move(sink);
+}
+
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style)
 {
-    unsigned long code = 0;
-    if (InterceptCall(Op::MessageBoxShow, code))
-        return 0;
     MessageBoxHandler handler;
+    UnattendedBoxSink sink;
     {
         std::lock_guard<std::mutex> guard(handlerLock);
         handler = currentHandler;
+        sink = currentSink;
     }
+    if (sink) {
+        sink(text);
+        return (style & 0x0F) == kBoxYesNo ? kAnswerNo : kAnswerOk;
+    }
+    unsigned long code = 0;
+    if (InterceptCall(Op::MessageBoxShow, code))
+        return 0;
     if (handler)
         return handler(text, caption, style);
     return MessageBoxA(static_cast<HWND>(BoxOwner()), text.c_str(), caption.c_str(), style);

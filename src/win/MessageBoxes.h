@@ -21,6 +21,12 @@ using MessageBoxHandler = std::function<int(const std::string& text, const std::
 // Replaces the real boxes; an empty handler brings them back.
 void SetMessageBoxHandler(MessageBoxHandler handler);
 
+// While the program runs unattended nobody is there to close a box: every
+// box goes to the sink as its text instead, and the answer is OK, or No for
+// a question. An empty sink brings the boxes back.
+using UnattendedBoxSink = std::function<void(const std::string& text)>;
+void SetUnattendedBoxSink(UnattendedBoxSink sink);
+
 // A modal box owned by the calling thread's box owner (BoxOwnerScope), or
 // else by its active window.
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style);

@@ -68,6 +68,20 @@ int RunCommandInterpreter(const std::string& command)
     return std::system(command.c_str());
 }
 
+NamedMutex::NamedMutex(const std::string& name)
+{
+    if (InjectedFailure(Op::MutexCreate))
+        return;
+    handle_ = CreateMutexA(nullptr, FALSE, name.c_str());
+    takenBefore_ = handle_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+NamedMutex::~NamedMutex()
+{
+    if (handle_ != nullptr)
+        CloseHandle(static_cast<HANDLE>(handle_));
+}
+
 void EndProcess(unsigned exitStatus)
 {
     if (InjectedFailure(Op::ProcessEnd))

@@ -23,6 +23,24 @@ bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned lo
 // returns what system() returns.
 int RunCommandInterpreter(const std::string& command);
 
+// A named mutex (CreateMutexA), held open as long as the object lives: the
+// name stays taken while this process runs.
+class NamedMutex {
+public:
+    explicit NamedMutex(const std::string& name);
+    ~NamedMutex();
+    NamedMutex(const NamedMutex&) = delete;
+    NamedMutex& operator=(const NamedMutex&) = delete;
+
+    // Another holder had the name before (ERROR_ALREADY_EXISTS). False also
+    // when the mutex could not be made at all.
+    bool TakenBefore() const { return takenBefore_; }
+
+private:
+    void* handle_ = nullptr;
+    bool takenBefore_ = false;
+};
+
 // Ends this process at once with the exit status, after writing out what
 // the C streams still hold (the run log). Other threads end with it;
 // nothing of the program is torn down first. Returns only when a test made

@@ -3,6 +3,7 @@
 // means the file of that name in the Windows directory.
 #include <cstddef>
 #include <string>
+#include <vector>
 
 namespace win {
 
@@ -26,5 +27,18 @@ int ReadProfileInt(const std::string& file, const std::string& section,
 // WritePrivateProfileStringA of one key; creates the file if needed.
 bool WriteProfileValue(const std::string& file, const std::string& section,
                        const std::string& key, const std::string& value);
+
+// GetPrivateProfileSectionNamesA: every section name of the file, in file
+// order (none for a missing file). False when the call fails.
+bool ReadProfileSectionNames(const std::string& file, std::vector<std::string>& names);
+
+// GetPrivateProfileSectionA: the lines of one section as the profile
+// functions hold them ("key=value"). False when the call fails.
+bool ReadProfileSection(const std::string& file, const std::string& section, std::vector<std::string>& lines);
+
+// WritePrivateProfileStringA with no section, key or value: the system
+// writes out and forgets what it keeps of the file in memory, so the next
+// read goes to the disk.
+void ForgetProfileFile(const std::string& file);
 
 }  // namespace win

@@ -2,6 +2,7 @@
 #include "support/WineHost.h"
 #include "win/CallCounter.h"
 #include "win/FileHash.h"
+#include "win/Profile.h"
 #include "win/Files.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,8 @@ TEST(WholeFiles, HashReadWriteAndReplace)
         {win::Op::FileRead, [](const qztest::ScratchFolder& f) { std::string c; return win::ReadWholeFile(f / "abc.txt", c); }},
         {win::Op::FileWrite, [](const qztest::ScratchFolder& f) { return win::WriteWholeFile(f / "w.txt", "w"); }},
         {win::Op::FileMove, [](const qztest::ScratchFolder& f) { return win::MoveReplacing(f / "abc.txt", f / "m.txt"); }},
+        {win::Op::FileWrite, [](const qztest::ScratchFolder& f) { return win::FlushFileToDisk(f / "abc.txt"); }},
+        {win::Op::ProfileRead, [](const qztest::ScratchFolder& f) { std::vector<std::string> n; return win::ReadProfileSectionNames(f / "abc.txt", n); }},
     };
     for (const Call& call : calls) {
         win::ResetCalls();

@@ -88,6 +88,25 @@ TEST(ResourceStrings, EveryTextOfTheTableIsPresentExactly)
     }
 }
 
+TEST(ResourceStrings, TheTextsOfTheConfigurationWritesAndUnattendedStartsArePresentExactly)
+{
+    const struct {
+        unsigned id;
+        const char* text;
+    } texts[] = {
+        {IDS_RECORD_WRITE_FAILED, "FAILED to save the keepset record to %1 !"},
+        {IDS_FILE_WRITE_FAILED, "%1 could not be written !\nThe file was left as it was."},
+        {IDS_SAVE_DIRECTORY_FAILED, "FAILED to save into %1: the directory cannot be created !"},
+        {IDS_NAME_REFUSED, "FAILED to save %1: a configured name must not hold \\, /, : or .. !"},
+        {IDS_ANOTHER_COPY_RUNS, "Another copy of the program is already running, so nothing was saved."},
+    };
+    for (const auto& expected : texts)
+        EXPECT_EQ(win::LoadText(expected.id), expected.text) << "string " << expected.id;
+    // Each red line begins with 112, so the list can select it.
+    for (unsigned id : {IDS_RECORD_WRITE_FAILED, IDS_SAVE_DIRECTORY_FAILED, IDS_NAME_REFUSED})
+        EXPECT_EQ(win::LoadText(id).rfind(win::LoadText(IDS_FAILED_TO_SAVE), 0), 0u) << id;
+}
+
 TEST(ResourceStrings, NoTextOutsideTheRange)
 {
     EXPECT_EQ(win::LoadText(IDS_FIRST - 1), "");

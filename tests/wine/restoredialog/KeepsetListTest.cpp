@@ -148,6 +148,22 @@ TEST_F(RestoreDialogTest, EntriesWhoseDirectoryIsGoneAreClearedAndTheRestStillLi
     // The next opening ends the list at the cleared entry.
     Open();
     EXPECT_EQ(KeepsetRows().size(), 2u);
+
+    // A configuration file that cannot be written keeps its entries; the
+    // user is told once.
+    const std::string config = qztest::ConfigFilePath();
+    qztest::WriteProfileFile(config, Entry(1, keep_ / "gone", "01.02.2026", "") +
+                                         Entry(2, keep_ / "gone2", "02.02.2026", "") +
+                                         Entry(3, keep_ / "six", "06.02.2026", ""));
+    const std::string before = qztest::ReadFileText(config);
+    qztest::SetAttributes(config, FILE_ATTRIBUTE_READONLY);
+    Open();
+    qztest::SetAttributes(config, FILE_ATTRIBUTE_NORMAL);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, config + " could not be written !\nThe file was left as it was.");
+    EXPECT_EQ(boxes_[0].caption, "Error !");
+    EXPECT_EQ(qztest::ReadFileText(config), before);
+    EXPECT_EQ(KeepsetRows().size(), 1u);
 }
 
 TEST_F(RestoreDialogTest, WithoutAnyEntryTheOtherRootIsPresetAndARestoreAsksForASource)

@@ -170,6 +170,22 @@ TEST_F(MainWindowTest, SaveWithoutPatternsAndWithALongTextUsesWhatFits)
     ASSERT_TRUE(PumpUntil([this] { return !dialog_->IsBusy(); })) << "the save run did not end";
 }
 
+TEST_F(MainWindowTest, ALastSaveDirectoryThatCannotBeWrittenIsToldAndTheSaveGoesOn)
+{
+    const std::string config = qztest::ConfigFilePath();
+    qztest::WriteFileText(config, "[Config]\r\nLastKeepsetDir=E:\\old\r\n");
+    Open();
+    qztest::SetAttributes(config, FILE_ATTRIBUTE_READONLY);
+    SetDlgItemTextA(Window(), IDC_SAVE_DIRECTORY, (scratch_->Path() + "\\keep").c_str());
+    Click(IDC_SAVE_DATA);
+    ASSERT_TRUE(PumpUntil([this] { return !dialog_->IsBusy(); })) << "the save run did not end";
+    qztest::SetAttributes(config, FILE_ATTRIBUTE_NORMAL);
+    ASSERT_FALSE(boxes_.empty());
+    EXPECT_EQ(boxes_[0].text, config + " could not be written !\nThe file was left as it was.");
+    EXPECT_EQ(ConfigValue("LastKeepsetDir"), "E:\\old");
+    EXPECT_TRUE(qztest::Exists(scratch_->Path() + "\\keep\\db1"));
+}
+
 TEST_F(MainWindowTest, UnattendedSavesBeforeTheWindowShowsAndEndsWithTheRunsOutcome)
 {
     // A command-line directory; the installation has nothing to save, so
@@ -210,8 +226,6 @@ TEST_F(MainWindowTest, BrowseMakesTheDefaultSaveDirectoryAndOpensThere)
 {
     Open();
     SetDlgItemTextA(Window(), IDC_SAVE_DIRECTORY, "C:\\elsewhere");
-    // The one-level creation fails: the command interpreter makes it.
-    win::FailCall(win::Op::DirectoryCreate, 1, ERROR_ACCESS_DENIED);
     std::string shownPath;
     {
         WindowCloser closer("Save", [&shownPath](HWND browser) {
@@ -221,7 +235,9 @@ TEST_F(MainWindowTest, BrowseMakesTheDefaultSaveDirectoryAndOpensThere)
         });
         Click(IDC_BROWSE);
     }
-    EXPECT_EQ(win::CallCount(win::Op::CommandInterpreter), 1u);
+    // Made level by level with the directory call, never by a command.
+    EXPECT_EQ(win::CallCount(win::Op::CommandInterpreter), 0u);
+    EXPECT_EQ(win::CallCount(win::Op::DirectoryCreate), 1u);
     EXPECT_TRUE(qztest::Exists(scratch_->Path() + "\\qzkeepset"));
     EXPECT_EQ(shownPath, "Q:\\qzkeepset");
     EXPECT_EQ(ItemText(IDC_SAVE_DIRECTORY), "Q:\\qzkeepset");
