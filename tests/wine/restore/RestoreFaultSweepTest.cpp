@@ -57,15 +57,17 @@ TEST_F(RestoreTest, EveryFailingCallIsAnErrorAndLeavesKeepsetAndConfigurationAlo
         for (std::size_t i = logBefore; i < log.size(); ++i)
             failureLogged = failureLogged || log[i].find("FAILED") != std::string::npos;
         const bool errors = Summary() == kErrorsText;
-        if (failureLogged)
+        if (failureLogged) {
             EXPECT_TRUE(errors) << "a failure logged, yet the summary says otherwise: " << where;
+        }
         if (!errors) {
             silent += " " + where;
             ++silentCount;
         }
         // Once every failure is reported (QZ_SWEEP_STRICT=1).
-        if (qztest::StrictSweep())
+        if (qztest::StrictSweep()) {
             EXPECT_TRUE(errors && failureLogged) << "a failure nobody was told of: " << where;
+        }
 
         // A restore only reads the keepset and the configuration file.
         EXPECT_EQ(qztest::ReadFileText(qztest::ConfigFilePath()), config) << where;

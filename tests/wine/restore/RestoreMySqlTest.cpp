@@ -189,12 +189,15 @@ TEST_F(RestoreMySqlTest, EveryFailingCallOfTheDatabaseItem)
             failureLogged = failureLogged || log[i].find("FAILED") != std::string::npos;
             safetyDumpFailed = safetyDumpFailed || log[i].find("safety dump") != std::string::npos;
         }
-        if (failureLogged)
+        if (failureLogged) {
             EXPECT_EQ(Summary(), kErrorsText) << where;
-        if (safetyDumpFailed)
+        }
+        if (safetyDumpFailed) {
             EXPECT_EQ(Rows(), kChangedRows) << "loaded without a safety dump: " << where;
-        if (point.first == win::Op::ProcessRun || point.first == win::Op::ProcessWait)
+        }
+        if (point.first == win::Op::ProcessRun || point.first == win::Op::ProcessWait) {
             EXPECT_TRUE(failureLogged) << where;
+        }
         EXPECT_TRUE(win::CurrentDirectory() == "Q:\\work" || failureLogged) << where;
         EXPECT_EQ(qztest::ReadFileText(keep_ / "mysql\\restoresuite_alarm.sql"), dump) << where;
         win::ChangeDirectory("Q:\\work");

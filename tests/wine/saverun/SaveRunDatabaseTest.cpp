@@ -153,8 +153,9 @@ TEST_F(SaveRunDatabaseTest, EveryFailingCallAroundTheDumpsWithAPassword)
         win::FailCall(point.first, point.second, qztest::SweepErrorCode(point.first));
         RunSave();
         win::ResetCalls();
-        if (point.first != win::Op::FileDelete)
+        if (point.first != win::Op::FileDelete) {
             EXPECT_TRUE(LastSaveRunHadErrors()) << where;
+        }
         EXPECT_TRUE(noOptionFile()) << where;
     }
     for (const auto& line : LogLines())

@@ -127,8 +127,9 @@ TEST_F(SaveRunFaultSweepTest, EveryFailingCallEndsTheRunAndLeavesEarlierKeepsets
                             log[i].find("Failed") != std::string::npos;
         const bool errors = LastSaveRunHadErrors();
         // A failure shown is never followed by "All data successfully saved".
-        if (redLine)
+        if (redLine) {
             EXPECT_TRUE(errors) << "a red line, yet the run succeeded: " << where;
+        }
         if (!errors)
             silent.push_back(where);
         // Once every failure is reported (the configuration-file transaction
