@@ -1,7 +1,9 @@
 #!/bin/bash
 # Installs what is missing, builds, starts what the tests need (a virtual
 # display and a private MariaDB server), runs every test and stops what it
-# started. Fails when any test fails.
+# started. Fails when any test fails. Runs the fault sweeps with a spread of
+# failure points per kind of call (QZ_SWEEP_SAMPLES=all tries every one)
+# and the fuzzer for QZ_FUZZ_RUNS inputs (scripts/fuzz.sh).
 set -uo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -31,6 +33,8 @@ eval "$db_env"
 status=0
 echo "== Native tests of the text logic (sanitizers)"
 (cd build/native && ctest --output-on-failure -j 2) || status=1
+echo "== Fuzzing the text logic (a fixed number of inputs)"
+scripts/fuzz.sh || status=1
 echo "== Tests under Wine"
 (cd build/win && ctest --output-on-failure -j 2 --timeout 600) || status=1
 echo "== The installer and the portable archive"

@@ -37,6 +37,11 @@ std::string StatusText(unsigned long exitCode)
     return " (exit status " + std::to_string(exitCode) + ")";
 }
 
+std::string NoStatusText()
+{
+    return " (its end or exit status could not be read)";
+}
+
 // Safety dump, then load, of the database of one dump file; 1 on failure.
 int RestoreDatabase(RestoreProgress& progress, const MySqlClient& client, const std::string& dumpFile)
 {
@@ -49,10 +54,13 @@ int RestoreDatabase(RestoreProgress& progress, const MySqlClient& client, const 
         return 1;
     }
 
-    // Nothing is loaded over a database whose present content is not safe.
+    // Nothing is loaded over a database whose present content is not safe:
+    // a safety dump whose end or status is unknown counts as failed.
     unsigned long exitCode = 0;
-    if (!win::RunProgramAndWait(safetyDump, win::kShowHidden, exitCode)) {
-        progress.WriteRestoreLog("FAILED to start the safety dump of MySQL database " + database +
+    bool started = false;
+    if (!win::RunProgramAndWait(safetyDump, win::kShowHidden, exitCode, started)) {
+        progress.WriteRestoreLog((started ? "FAILED safety dump of MySQL database " + database + NoStatusText()
+                                          : "FAILED to start the safety dump of MySQL database " + database) +
                                  ", the database is not restored: " + safetyDump);
         return 1;
     }
@@ -62,7 +70,7 @@ int RestoreDatabase(RestoreProgress& progress, const MySqlClient& client, const 
         return 1;
     }
 
-    const bool started = win::RunProgramAndWait(load, win::kShowHidden, exitCode);
+    const bool ended = win::RunProgramAndWait(load, win::kShowHidden, exitCode, started);
     progress.WriteRestoreLog(win::FormatText(IDS_MYSQL_RESTORE_COMMAND, load));
     if (!started) {
         progress.WriteRestoreLog("FAILED to start the restore of MySQL database " + database);
@@ -70,6 +78,10 @@ int RestoreDatabase(RestoreProgress& progress, const MySqlClient& client, const 
     }
     // The load ran: whatever its status, the database may have changed.
     progress.MarkRestored();
+    if (!ended) {
+        progress.WriteRestoreLog("FAILED to restore MySQL database " + database + NoStatusText());
+        return 1;
+    }
     if (exitCode != 0) {
         progress.WriteRestoreLog("FAILED to restore MySQL database " + database + StatusText(exitCode));
         return 1;

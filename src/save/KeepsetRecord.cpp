@@ -11,14 +11,19 @@
 namespace {
 
 // The Path of every list entry. It is read as long as a save directory can
-// be, so that a long directory saved again is still recognised.
-std::vector<std::string> StoredKeepsetPaths()
+// be, so that a long directory saved again is still recognised. False when
+// any of them could not be read: an entry that only seems free must not
+// be taken, or an earlier keepset would drop out of the list.
+bool ReadStoredKeepsetPaths(std::vector<std::string>& paths)
 {
-    std::vector<std::string> paths;
-    for (int n = 1; n <= kKeepsetSlots; ++n)
-        paths.push_back(win::ReadProfileString(kConfigFile, KeepsetSectionName(n), kKeyPath, "",
-                                               kSaveDirLength));
-    return paths;
+    paths.clear();
+    for (int n = 1; n <= kKeepsetSlots; ++n) {
+        std::string path;
+        if (!win::ReadProfileStringChecked(kConfigFile, KeepsetSectionName(n), kKeyPath, "", kSaveDirLength, path))
+            return false;
+        paths.push_back(path);
+    }
+    return true;
 }
 
 // Writes the keys of both records in step: each key goes to the list entry
@@ -84,7 +89,13 @@ private:
 bool WriteKeepsetRecord(const std::string& saveDirectory, const SaveSettingsRecord& settings,
                         const LocalDateTime& now, std::string* failedFile)
 {
-    const KeepsetSlot slot = ChooseKeepsetSlot(StoredKeepsetPaths(), saveDirectory);
+    std::vector<std::string> storedPaths;
+    if (!ReadStoredKeepsetPaths(storedPaths)) {
+        if (failedFile != nullptr)
+            *failedFile = ProfileFilePath(kConfigFile);
+        return false;
+    }
+    const KeepsetSlot slot = ChooseKeepsetSlot(storedPaths, saveDirectory);
     const std::string recordFile = RecordFilePath(saveDirectory);
 
     RecordWriter writer(KeepsetSectionName(slot.number), recordFile);

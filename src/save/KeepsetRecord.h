@@ -15,6 +15,7 @@
 // made anew and gets only the options that were set. Each file is replaced
 // in one step or left as it was, never cut.
 //
+// Nothing is written when the Path of an existing entry cannot be read.
 // True when both files were written; otherwise failedFile names the full
 // path of the one that was not, when asked for (the configuration file is written first,
 // so a failed one leaves the record file as it was, too).

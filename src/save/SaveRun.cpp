@@ -399,6 +399,9 @@ void __cdecl SaveRunThread(void*)
 
 void SaveRun()
 {
+    // The run's boxes belong to the main window, which they then stay in
+    // front of, even though this thread has no window of its own.
+    win::BoxOwnerScope boxOwner(SaveSetting(&SaveSettingsRecord::MainWindow));
     SaveRunSteps().Run();
 }
 

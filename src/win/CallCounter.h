@@ -34,6 +34,7 @@ enum class Op {
     FileRead,
     FileWrite,
     FileHash,
+    ProcessWait,
     MutexCreate,
     Count
 };

@@ -8,6 +8,7 @@
 #include <io.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
@@ -254,6 +255,100 @@ bool WriteWholeFile(const std::string& path, const std::string& content)
     if (!ok)
         SetLastError(error);
     return ok;
+}
+
+namespace {
+
+// A security descriptor whose access list grants the process's user all
+// access to the file and nobody else any, protected from the entries the
+// temporary directory would hand down.
+class OwnerOnlySecurity {
+public:
+    bool Build()
+    {
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+            return false;
+        DWORD size = 0;
+        GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+        user_.assign(size, 0);
+        const bool haveUser =
+            size != 0 && GetTokenInformation(token, TokenUser, user_.data(), size, &size) != 0;
+        CloseHandle(token);
+        if (!haveUser)
+            return false;
+        PSID sid = reinterpret_cast<TOKEN_USER*>(user_.data())->User.Sid;
+        const DWORD aclSize = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + GetLengthSid(sid);
+        acl_.assign(aclSize, 0);
+        PACL acl = reinterpret_cast<PACL>(acl_.data());
+        return InitializeAcl(acl, aclSize, ACL_REVISION) &&
+               AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) &&
+               InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+               SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) &&
+               SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    }
+
+    SECURITY_ATTRIBUTES Attributes()
+    {
+        SECURITY_ATTRIBUTES attributes = {};
+        attributes.nLength = sizeof attributes;
+        attributes.lpSecurityDescriptor = &descriptor_;
+        attributes.bInheritHandle = FALSE;
+        return attributes;
+    }
+
+private:
+    std::vector<BYTE> user_;
+    std::vector<BYTE> acl_;
+    SECURITY_DESCRIPTOR descriptor_ = {};
+};
+
+std::atomic<unsigned long> temporaryFileNumber{0};
+
+}  // namespace
+
+bool WritePrivateTemporaryFile(const std::string& content, std::string& path)
+{
+    path.clear();
+    if (InjectedFailure(Op::FileWrite))
+        return false;
+    char directory[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathA(sizeof directory, directory);
+    if (length == 0 || length >= sizeof directory)
+        return false;
+    OwnerOnlySecurity security;
+    if (!security.Build())
+        return false;
+    SECURITY_ATTRIBUTES attributes = security.Attributes();
+    // A name nobody else holds: the process id and a number of this process,
+    // and CREATE_NEW, which never opens a file that is already there.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    std::string name;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        name = std::string(directory) + "qzk" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(++temporaryFileNumber) + ".cnf";
+        file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY,
+                           nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            return false;
+    }
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) != 0 &&
+              written == content.size();
+    DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+    if (!CloseHandle(file) && ok) {
+        ok = false;
+        error = GetLastError();
+    }
+    if (!ok) {
+        DeleteFileA(name.c_str());
+        SetLastError(error);
+        return false;
+    }
+    path = name;
+    return true;
 }
 
 bool FlushFileToDisk(const std::string& path)

@@ -11,9 +11,25 @@ namespace {
 
 std::mutex handlerLock;
 MessageBoxHandler currentHandler;
+thread_local HWND threadBoxOwner = nullptr;
 UnattendedBoxSink currentSink;
 
 }  // namespace
+
+BoxOwnerScope::BoxOwnerScope(void* owner) : previous_(threadBoxOwner)
+{
+    threadBoxOwner = static_cast<HWND>(owner);
+}
+
+BoxOwnerScope::~BoxOwnerScope()
+{
+    threadBoxOwner = static_cast<HWND>(previous_);
+}
+
+void* BoxOwner()
+{
+    return threadBoxOwner != nullptr ? threadBoxOwner : GetActiveWindow();
+}
 
 void SetMessageBoxHandler(MessageBoxHandler handler)
 {
@@ -45,7 +61,7 @@ int ShowMessageBox(const std::string& text, const std::string& caption, unsigned
         return 0;
     if (handler)
         return handler(text, caption, style);
-    return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), style);
+    return MessageBoxA(static_cast<HWND>(BoxOwner()), text.c_str(), caption.c_str(), style);
 }
 
 }  // namespace win

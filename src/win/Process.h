@@ -12,7 +12,11 @@ bool StartProgram(const std::string& commandLine, int showMode);
 
 // Starts the command line as a process (CreateProcessA, no command
 // interpreter), waits until it ends and gives its exit status. False when it
-// could not be started.
+// could not be started, and also when waiting for its end or reading its
+// exit status failed: a program whose outcome is unknown has not succeeded.
+// started tells the two apart (a program that started may have done its
+// work, or part of it).
+bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned long& exitCode, bool& started);
 bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned long& exitCode);
 
 // Runs a command through the command interpreter (system()) and waits;

@@ -42,14 +42,19 @@ HWND ReportReceiver::List() const
 
 bool ReportReceiver::WaitForEnd(DWORD timeoutMilliseconds)
 {
+    return WaitForEnds(1, timeoutMilliseconds);
+}
+
+bool ReportReceiver::WaitForEnds(int count, DWORD timeoutMilliseconds)
+{
     const DWORD start = GetTickCount();
-    while (endMessages_ == 0) {
+    while (endMessages_ < count) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        if (endMessages_ != 0)
+        if (endMessages_ >= count)
             break;
         if (GetTickCount() - start > timeoutMilliseconds)
             return false;

@@ -5,6 +5,7 @@
 #include "TestDatabase.h"
 
 #include "config/ConfigFile.h"
+#include "support/FaultSweep.h"
 #include "save/DumpMySqlDatabase.h"
 #include "win/Process.h"
 #include "win/Profile.h"
@@ -126,6 +127,81 @@ TEST_F(RestoreMySqlTest, AFailedLoadIsAFailure)
     EXPECT_EQ(texts[5], "FAILED to restore MySQL database restoresuite_alarm (exit status 2)");
     EXPECT_EQ(Summary(), kErrorsText);
     EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
+}
+
+// A program whose end or exit status cannot be learned has not succeeded:
+// after such a safety dump nothing is loaded; after such a load the run
+// fails, though the database may have changed (and here did).
+TEST_F(RestoreMySqlTest, AnUnknownEndIsAFailure)
+{
+    SaveThenChange();
+    win::FailCall(win::Op::ProcessWait, 1, ERROR_INVALID_HANDLE);
+
+    EXPECT_FALSE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+    EXPECT_EQ(Rows(), kChangedRows);
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 1u);
+    EXPECT_EQ(LoggedLinesStartingWith("FAILED safety dump of MySQL database restoresuite_alarm (its end or exit "
+                                      "status could not be read), the database is not restored: "),
+              1u);
+    EXPECT_EQ(LoggedLinesStartingWith("Restore MySQL database with command: "), 0u);
+    EXPECT_EQ(Summary(), kErrorsText);
+
+    win::ResetCalls();
+    win::FailCall(win::Op::ProcessWait, 2, ERROR_INVALID_HANDLE);
+    host_.events.clear();
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+    EXPECT_EQ(LogTexts().back(),
+              "FAILED to restore MySQL database restoresuite_alarm (its end or exit status could not be read)");
+    EXPECT_EQ(Summary(), kErrorsText);
+    EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
+}
+
+// The database item of a restore with the Nth call of each kind failing:
+// the run ends, the current directory is the installation's again, a
+// failed safety dump leaves the database as it was, and a failure that
+// reaches the log is an error of the run.
+TEST_F(RestoreMySqlTest, EveryFailingCallOfTheDatabaseItem)
+{
+    SaveThenChange();
+    const RestoreRequest request = Custom(OtherRoot(), {{MySqlDatabases, true}});
+    ASSERT_TRUE(Run(request));
+    ASSERT_EQ(Summary(), kSuccessText);
+    const auto points = qztest::FailurePoints(4);
+    ASSERT_GE(win::CallCount(win::Op::ProcessWait), 2u);
+    ASSERT_GE(points.size(), 8u);
+    const std::string dump = qztest::ReadFileText(keep_ / "mysql\\restoresuite_alarm.sql");
+
+    for (const auto& point : points) {
+        const std::string where = std::string(qztest::OpName(point.first)) + " #" + std::to_string(point.second);
+        ASSERT_EQ(RunSql("UPDATE restoresuite_alarm.messages SET text = 'changed' WHERE id = 2;"
+                         "REPLACE INTO restoresuite_alarm.messages VALUES (3, 'new');"),
+                  0);
+        const std::size_t logBefore = LogTexts().size();
+        win::ResetCalls();
+        win::FailCall(point.first, point.second, qztest::SweepErrorCode(point.first));
+        Run(request);
+        win::ResetCalls();
+
+        const Lines log = LogTexts();
+        bool failureLogged = false;
+        bool safetyDumpFailed = false;
+        for (std::size_t i = logBefore; i < log.size(); ++i) {
+            failureLogged = failureLogged || log[i].find("FAILED") != std::string::npos;
+            safetyDumpFailed = safetyDumpFailed || log[i].find("safety dump") != std::string::npos;
+        }
+        if (failureLogged) {
+            EXPECT_EQ(Summary(), kErrorsText) << where;
+        }
+        if (safetyDumpFailed) {
+            EXPECT_EQ(Rows(), kChangedRows) << "loaded without a safety dump: " << where;
+        }
+        if (point.first == win::Op::ProcessRun || point.first == win::Op::ProcessWait) {
+            EXPECT_TRUE(failureLogged) << where;
+        }
+        EXPECT_TRUE(win::CurrentDirectory() == "Q:\\work" || failureLogged) << where;
+        EXPECT_EQ(qztest::ReadFileText(keep_ / "mysql\\restoresuite_alarm.sql"), dump) << where;
+        win::ChangeDirectory("Q:\\work");
+    }
 }
 
 // Needs no server: nothing is started.

@@ -101,6 +101,7 @@ TEST_F(SaveRunTest, FullSaveLaysOutTheKeepsetReportsEveryFileAndLeavesItsRecord)
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].caption, "Information");
     EXPECT_EQ(boxes_[0].style, 0x40u);
+    EXPECT_EQ(boxes_[0].owner, receiver_->Window());  // not ownerless behind the main window
     EXPECT_EQ(boxes_[0].text.substr(0, 41), "The relevant data was successfully saved.");
     EXPECT_FALSE(LastSaveRunHadErrors());
 
@@ -131,6 +132,7 @@ TEST_F(SaveRunTest, MissingAlarmDatabaseEndsWithTheErrorOutcomeAndStillWritesThe
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].caption, "Error !");
     EXPECT_EQ(boxes_[0].style, 0x30u);
+    EXPECT_EQ(boxes_[0].owner, receiver_->Window());
     EXPECT_EQ(boxes_[0].text, "An error occurred while saving the data !\n"
                               "Please check the messages in the listbox for further information.");
     EXPECT_EQ(receiver_->SelectedLine(), 0) << "the first FAILED line is selected";
