@@ -89,6 +89,10 @@
 #define IDS_SAVE_DIRECTORY_FAILED     167
 #define IDS_NAME_REFUSED              168
 #define IDS_ANOTHER_COPY_RUNS         169
+/* Directories and entries the system could not read during a run */
+#define IDS_DIRECTORY_READ_FAILED     190
+#define IDS_WINDOWS_DIRECTORY_FAILED  191
+#define IDS_RESTORE_DIRECTORY_READ_FAILED 192
 
 #define IDS_FIRST                     101
 #define IDS_LAST                      152

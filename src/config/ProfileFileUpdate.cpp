@@ -78,9 +78,11 @@ bool ProfileFileUpdate::Commit()
     failed_ = !ReadImage(copy_, written) || !written.SameAs(expected_) || !win::FlushFileToDisk(copy_);
     win::ForgetProfileFile(copy_);
     // The system refuses to replace a read-only file; the update says so
-    // itself too, for file systems that would let the move through.
+    // itself too, for file systems that would let the move through. A file
+    // the system could not look at is not replaced either.
     const unsigned long attributes = win::FileAttributes(path_);
-    if (attributes != win::kInvalidAttributes && (attributes & win::kAttributeReadOnly) != 0)
+    if (attributes == win::kInvalidAttributes ? !win::LastErrorIsNotFound()
+                                              : (attributes & win::kAttributeReadOnly) != 0)
         failed_ = true;
     if (!failed_)
         failed_ = !win::MoveReplacing(copy_, path_);

@@ -2,6 +2,7 @@
 
 #include "config/ConfigFile.h"
 #include "restore/RestoreCommandLines.h"
+#include "restore/RestoreDirectory.h"
 #include "restore/RestorePaths.h"
 #include "win/Files.h"
 #include "win/Process.h"
@@ -90,7 +91,8 @@ int RestoreDatabase(RestoreProgress& progress, const MySqlClient& client, const 
 }
 
 // The dump files in listing order, directories passed over.
-std::vector<std::string> DumpFiles(const std::string& search, bool& anyEntry)
+std::vector<std::string> DumpFiles(RestoreProgress& progress, const std::string& search,
+                                   const std::string& dumpDirectory, bool& anyEntry, bool& failed)
 {
     std::vector<std::string> files;
     win::DirectorySearch entries(search);
@@ -101,6 +103,7 @@ std::vector<std::string> DumpFiles(const std::string& search, bool& anyEntry)
         if (!IsDirectoryEntry(entry.name, entry.attributes))
             files.push_back(entry.name);
     }
+    failed = ReportedSearchFailure(progress, entries, dumpDirectory);
     return files;
 }
 
@@ -113,7 +116,12 @@ int RestoreMySql(RestoreProgress& progress, const std::string& root, const std::
     const std::string search = KeepsetSearch(root, subDirectory, "*.sql");
 
     bool anyEntry = false;
-    const std::vector<std::string> files = DumpFiles(search, anyEntry);
+    bool searchFailed = false;
+    const std::vector<std::string> files = DumpFiles(progress, search, dumpDirectory, anyEntry, searchFailed);
+    // The dumps the search did not hand out are not loaded: the run ends
+    // with errors, also after loading the others.
+    if (searchFailed && files.empty())
+        return 1;
     if (!anyEntry) {
         progress.WriteRestoreLog("No files found in directory: " + search);
         return 0;
@@ -129,7 +137,7 @@ int RestoreMySql(RestoreProgress& progress, const std::string& root, const std::
         progress.WriteRestoreLog("FAILED to restore the MySQL databases: cannot change to directory " + dumpDirectory);
         return 1;
     }
-    int result = 0;
+    int result = searchFailed ? 1 : 0;
     for (const std::string& file : files)
         result |= RestoreDatabase(progress, client, file);
     if (!win::ChangeDirectory(previous)) {

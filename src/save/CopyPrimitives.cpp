@@ -55,6 +55,17 @@ bool CopyOverReadOnlyTarget(const std::string& source, const std::string& target
     return MadeTargetWritable(target) && win::CopyFileReplacing(source, target);
 }
 
+// A search that could not read its directory leaves out files nobody would
+// hear of: it is reported like a file that could not be copied. True when
+// the search failed.
+bool ReportedSearchFailure(const win::DirectorySearch& search, const std::string& directory)
+{
+    if (!search.Failed())
+        return false;
+    ReportStep(win::FormatText(IDS_DIRECTORY_READ_FAILED, directory, std::to_string(search.Error())), true);
+    return true;
+}
+
 }  // namespace
 
 int CopyFilesByPattern(const std::string& pattern, const std::string& sourceDirectory,
@@ -83,6 +94,8 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& sourceDire
         SendReportMessage(text, true);
         WriteLogLine(text + " File attribute: " + std::to_string(entry.attributes));
     }
+    if (ReportedSearchFailure(search, sourceDirectory))
+        result = 1;
     return result;
 }
 
@@ -108,6 +121,8 @@ int CopyDirectoryTree(const std::string& sourceParent, const std::string& name, 
         if (DescendedInto(entry) && CopyDirectoryTree(source, entry.name, target) == 1)
             result = 1;
     }
+    if (ReportedSearchFailure(search, source))
+        result = 1;
     return result;
 }
 
@@ -142,5 +157,7 @@ int CopyAdditionalDirectory(const std::string& path)
             ReportStep(win::FormatText(IDS_FILE_SAVE_FAILED, source, target), true);
         }
     }
+    if (ReportedSearchFailure(search, paths.sourceDirectory))
+        result = 0;
     return result;
 }

@@ -13,7 +13,9 @@ bool EnsureDirectory(const std::string& path)
 {
     if (win::EntryExists(path))
         return true;
-    if (win::CreateOneDirectory(path))
+    // Only a directory the system says is not there is created; one it
+    // could not look at fails like one it cannot create.
+    if (win::LastErrorIsNotFound() && win::CreateOneDirectory(path))
         return true;
     // Whatever was to go into it is not saved: a failure line like that of
     // a file. An interactive run also stops at the box; unattended, the
@@ -31,7 +33,7 @@ bool CreateDirectoryLevels(const std::string& path)
     if (levels.empty())
         return win::EntryExists(path);
     for (const std::string& level : levels) {
-        if (!win::EntryExists(level) && !win::CreateOneDirectory(level))
+        if (!win::EntryExists(level) && (!win::LastErrorIsNotFound() || !win::CreateOneDirectory(level)))
             return false;
     }
     return true;

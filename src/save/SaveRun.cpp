@@ -67,6 +67,8 @@ private:
     void CopyTree(const std::string& sourceParent, const std::string& name, const std::string& targetParent);
     void CopyOneFile(const std::string& source, const std::string& target);
     bool IsPlainNameOrReported(const std::string& name);
+    // A red line, and the run ends with errors.
+    void ReportFailure(const std::string& text);
     // The primitive, with a directory that cannot be created counted as an
     // error of the run, like a file that cannot be copied.
     bool EnsureDirectory(const std::string& path);
@@ -111,7 +113,9 @@ void SaveRunSteps::Run()
 // run or expanded by a command interpreter.
 bool SaveRunSteps::CreateSaveDirectory()
 {
-    return win::EntryExists(saveDir_) || CreateDirectoryLevels(saveDir_);
+    if (win::EntryExists(saveDir_))
+        return true;
+    return win::LastErrorIsNotFound() && CreateDirectoryLevels(saveDir_);
 }
 
 void SaveRunSteps::OpenRunLog()
@@ -140,8 +144,12 @@ void SaveRunSteps::SavePersonnelDatabases()
         if (name.empty() || !IsPlainNameOrReported(name))
             continue;
         const std::string source = drive_ + "\\db1\\" + name;
+        // A file the system says is not there is not configured for this
+        // installation; one it could not look at is not saved.
         if (win::EntryExists(source))
             CopyOneFile(source, JoinPath(target, name));
+        else if (!win::LastErrorIsNotFound())
+            ReportFailure(win::FormatText(IDS_FILE_SAVE_FAILED, source, JoinPath(target, name)));
     }
 }
 
@@ -150,6 +158,11 @@ void SaveRunSteps::SaveWindowsIniFiles()
     const std::string target = saveDir_ + "\\win";
     EnsureDirectory(target);
     const std::string windows = win::WindowsDirectory(79);
+    if (windows.empty()) {
+        // The patterns would name the root of the current drive.
+        ReportFailure(win::LoadText(IDS_WINDOWS_DIRECTORY_FAILED));
+        return;
+    }
     for (const char* name : {"\\qz*.ini", "\\vmqzt.ini", "\\pmqzt.ini", "\\setupal.ini"})
         CopyByPattern(windows + name, windows, target);
 }
@@ -235,6 +248,8 @@ void SaveRunSteps::SaveWebServer()
         const std::string confTarget = saveDir_ + "\\web\\conf";
         EnsureDirectory(confTarget);
         CopyByPattern(conf + "\\*.*", conf, confTarget);
+    } else if (!conf.empty() && !win::LastErrorIsNotFound()) {
+        ReportFailure(win::FormatText(IDS_DIRECTORY_READ_FAILED, conf, std::to_string(win::LastError())));
     }
     if (SaveSetting(&SaveSettingsRecord::SaveMySql))
         SaveDatabases();
@@ -265,6 +280,8 @@ void SaveRunSteps::SaveDatabases()
         if (entry.attributes == 16 && entry.name[0] != '.')
             DumpDatabase(entry.name, target);
     }
+    if (search.Failed())
+        ReportFailure(win::FormatText(IDS_DIRECTORY_READ_FAILED, dataDirectory, std::to_string(search.Error())));
 }
 
 void SaveRunSteps::DumpDatabase(const std::string& name, const std::string& targetDirectory)
@@ -373,6 +390,12 @@ bool SaveRunSteps::IsPlainNameOrReported(const std::string& name)
     ReportStep(win::FormatText(IDS_NAME_REFUSED, name), true);
     failed_ = true;
     return false;
+}
+
+void SaveRunSteps::ReportFailure(const std::string& text)
+{
+    ReportStep(text, true);
+    failed_ = true;
 }
 
 bool SaveRunSteps::EnsureDirectory(const std::string& path)

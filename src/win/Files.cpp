@@ -5,7 +5,6 @@
 
 #include <windows.h>
 #include <direct.h>
-#include <io.h>
 
 #include <algorithm>
 #include <atomic>
@@ -29,17 +28,23 @@ FoundEntry ToEntry(const WIN32_FIND_DATAW& data, NameForm form)
 }  // namespace
 
 DirectorySearch::DirectorySearch(const std::string& pattern, NameForm form)
-    : handle_(INVALID_HANDLE_VALUE), form_(form), firstPending_(false)
+    : handle_(INVALID_HANDLE_VALUE), form_(form), firstPending_(false), error_(0)
 {
-    if (InjectedFailure(Op::FindFirst))
+    if (InjectedFailure(Op::FindFirst)) {
+        Stop(GetLastError());
         return;
+    }
     std::wstring widePattern;
-    if (!ToWidePath(pattern, widePattern))
+    if (!ToWidePath(pattern, widePattern)) {
+        Stop(GetLastError());
         return;
+    }
     WIN32_FIND_DATAW data;
     HANDLE found = FindFirstFileW(widePattern.c_str(), &data);
-    if (found == INVALID_HANDLE_VALUE)
+    if (found == INVALID_HANDLE_VALUE) {
+        Stop(GetLastError());
         return;
+    }
     handle_ = found;
     first_ = ToEntry(data, form_);
     firstPending_ = true;
@@ -62,12 +67,25 @@ bool DirectorySearch::Next(FoundEntry& entry)
     }
     WIN32_FIND_DATAW data;
     if (InjectedFailure(Op::FindNext) || !FindNextFileW(static_cast<HANDLE>(handle_), &data)) {
-        FindClose(static_cast<HANDLE>(handle_));
-        handle_ = INVALID_HANDLE_VALUE;
+        Stop(GetLastError());
         return false;
     }
     entry = ToEntry(data, form_);
     return true;
+}
+
+void DirectorySearch::Stop(unsigned long error)
+{
+    if (handle_ != INVALID_HANDLE_VALUE) {
+        FindClose(static_cast<HANDLE>(handle_));
+        handle_ = INVALID_HANDLE_VALUE;
+    }
+    firstPending_ = false;
+    const bool none = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_NO_MORE_FILES;
+    error_ = none ? 0 : error;
+    // A failure with no code of its own still counts as one.
+    if (!none && error_ == 0)
+        error_ = ERROR_GEN_FAILURE;
 }
 
 bool CopyFileReplacing(const std::string& source, const std::string& target)
@@ -116,8 +134,10 @@ bool EntryExists(const std::string& path)
 {
     if (InjectedFailure(Op::Access))
         return false;
+    // The system's own call rather than _access, whose errno cannot tell a
+    // missing entry from one the system could not look at.
     std::wstring wide;
-    return ToWidePath(path, wide) && _waccess(wide.c_str(), 0) == 0;
+    return ToWidePath(path, wide) && GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string WindowsDirectory(std::size_t usableLength)

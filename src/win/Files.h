@@ -32,6 +32,12 @@ enum class NameForm { Exact, Shown };
 // A wildcard search ("*" and "?") over the entries of one directory, in the
 // order the system returns them. The constructor makes the first search
 // call; Next hands out that entry first, then one per further call.
+//
+// Next returns false both at the end and when the system could not go on;
+// Failed tells the two apart. A directory or name that is not there, and
+// the end of the entries, are no failure (nothing matched, nothing more);
+// any other error (access denied, a network path gone) is one: the entries
+// handed out so far are then not all there are.
 class DirectorySearch {
 public:
     explicit DirectorySearch(const std::string& pattern, NameForm form = NameForm::Exact);
@@ -40,12 +46,18 @@ public:
     DirectorySearch& operator=(const DirectorySearch&) = delete;
 
     bool Next(FoundEntry& entry);
+    bool Failed() const { return error_ != 0; }
+    // The system's error code of the failure; 0 when the search did not fail.
+    unsigned long Error() const { return error_; }
 
 private:
+    void Stop(unsigned long error);
+
     void* handle_;
     NameForm form_;
     FoundEntry first_;
     bool firstPending_;
+    unsigned long error_;
 };
 
 // CopyFile with fail-if-exists false: replaces an existing target.
@@ -53,12 +65,16 @@ bool CopyFileReplacing(const std::string& source, const std::string& target);
 // CreateDirectory: one level, the parent must exist.
 bool CreateOneDirectory(const std::string& path);
 bool RemoveFile(const std::string& path);
-// kInvalidAttributes when the entry does not exist.
+// kInvalidAttributes when the entry does not exist or the system could not
+// tell (see LastErrorIsNotFound).
 unsigned long FileAttributes(const std::string& path);
 bool SetFileAttributesTo(const std::string& path, unsigned long attributes);
-// True when an entry of that name exists (_access mode 0).
+// True when an entry of that name exists (GetFileAttributes, as _access
+// mode 0 asks). False also when the system could not tell: then
+// LastErrorIsNotFound is false, and the caller knows nothing of the entry.
 bool EntryExists(const std::string& path);
-// GetWindowsDirectoryA, cut to usableLength characters.
+// GetWindowsDirectoryA, cut to usableLength characters; empty when the call
+// fails or the directory is longer.
 std::string WindowsDirectory(std::size_t usableLength);
 std::string CurrentDirectory();
 bool ChangeDirectory(const std::string& path);
