@@ -27,8 +27,16 @@ std::vector<std::pair<win::Op, unsigned long>> FailurePoints(unsigned long maxPe
 // "not there" (a disk full for writes, access denied for the rest).
 unsigned long SweepErrorCode(win::Op op);
 
-// True when QZ_SWEEP_STRICT=1 asks for the assertions that hold only once
-// every failure is reported (see the sweeps).
-bool StrictSweep();
+// True when a run can see the failure of a call of this kind, so the sweeps
+// require the failure reported and the error outcome. False for the kinds
+// whose failure gives the program nothing to act on: a profile read that
+// fails returns its default, as it does for a key that is not there; an
+// optional registry key (a desktop folder, a database service) that does
+// not open looks like one that is not set; and a run log that does not open
+// leaves a run that still reports every file in its list or summary. For
+// those the sweeps require only that the run ends (no crash, no hang) and
+// loses nothing: the configuration file and earlier keepsets stay as they
+// were.
+bool FailureIsObservable(win::Op op);
 
 }  // namespace qztest

@@ -118,6 +118,24 @@ TEST_F(CopyFilesByPattern_, PatternWithoutMatchIsNoFailureAndReportsNothing)
     EXPECT_TRUE(LogTexts().empty());
 }
 
+// A search the system breaks off leaves files out: a red line and the
+// failure result, after the files found before it.
+TEST_F(CopyFilesByPattern_, ASearchThatCannotReadTheDirectoryIsAFailure)
+{
+    qztest::WriteFileText(folder_ / "src\\a.txt", "a");
+    qztest::WriteFileText(folder_ / "src\\b.txt", "b");
+    qztest::MakeDirectories(folder_ / "dst");
+    win::ResetCalls();
+    win::FailCall(win::Op::FindNext, 1, ERROR_NETNAME_DELETED);
+    EXPECT_EQ(CopyFilesByPattern(folder_ / "src\\*.txt", folder_ / "src", folder_ / "dst"), 1);
+    win::ResetCalls();
+    EXPECT_EQ(window_.Texts(0).size(), 1u);
+    const std::string failed = "FAILED to save the files of " + (folder_ / "src") +
+                               ": the directory cannot be read (error 64) !";
+    EXPECT_EQ(window_.Texts(1), std::vector<std::string>{failed});
+    EXPECT_EQ(LogTexts().back(), failed);
+}
+
 TEST_F(CopyFilesByPattern_, TargetPathBeyond511CharactersIsReportedNotCopiedElsewhere)
 {
     const std::string source = folder_ / "src";

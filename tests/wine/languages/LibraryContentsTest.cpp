@@ -30,6 +30,8 @@ std::vector<unsigned> TextIds()
         ids.push_back(id);
     for (unsigned id = IDS_RECORD_WRITE_FAILED; id <= IDS_ANOTHER_COPY_RUNS; ++id)
         ids.push_back(id);
+    for (unsigned id = IDS_DIRECTORY_READ_FAILED; id <= IDS_RESTORE_DIRECTORY_READ_FAILED; ++id)
+        ids.push_back(id);
     return ids;
 }
 

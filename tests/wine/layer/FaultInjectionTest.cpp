@@ -47,6 +47,49 @@ TEST(DirectorySearch, ReportsAttributesAsWholeValues)
     qztest::SetAttributes(folder / "ro.txt", FILE_ATTRIBUTE_NORMAL);
 }
 
+// Nothing there and nothing more are no failure; an error the system gives
+// on the way is, and so is an entry it could not look at.
+TEST(DirectorySearch, TellsAFailureFromNothingFound)
+{
+    qztest::ScratchFolder folder("searchfail");
+    qztest::WriteFileText(folder / "a.txt", "a");
+    qztest::WriteFileText(folder / "b.txt", "b");
+    const struct {
+        std::string pattern;
+        win::Op failing;
+        unsigned long error;
+        std::size_t found;
+        unsigned long failure;
+    } cases[] = {
+        {folder / "*.txt", win::Op::Count, 0, 2, 0},
+        {folder / "*.vox", win::Op::Count, 0, 0, 0},
+        {folder / "missing\\*.*", win::Op::Count, 0, 0, 0},
+        {folder / "*.txt", win::Op::FindFirst, ERROR_ACCESS_DENIED, 0, ERROR_ACCESS_DENIED},
+        {folder / "*.txt", win::Op::FindNext, ERROR_NETNAME_DELETED, 1, ERROR_NETNAME_DELETED},
+        {folder / "*.txt", win::Op::FindNext, ERROR_NO_MORE_FILES, 1, 0},
+    };
+    for (const auto& c : cases) {
+        win::ResetCalls();
+        if (c.failing != win::Op::Count)
+            win::FailCall(c.failing, 1, c.error);
+        win::DirectorySearch search(c.pattern);
+        win::FoundEntry entry;
+        std::size_t found = 0;
+        while (search.Next(entry))
+            ++found;
+        EXPECT_EQ(found, c.found) << c.pattern << " " << c.error;
+        EXPECT_EQ(search.Failed(), c.failure != 0) << c.pattern << " " << c.error;
+        EXPECT_EQ(search.Error(), c.failure) << c.pattern << " " << c.error;
+    }
+    win::FailCall(win::Op::Access, 1, ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(win::EntryExists(folder / "a.txt"));
+    EXPECT_FALSE(win::LastErrorIsNotFound());
+    EXPECT_FALSE(win::EntryExists(folder / "missing\\a.txt"));
+    EXPECT_TRUE(win::LastErrorIsNotFound());
+    EXPECT_TRUE(win::EntryExists(folder / "a.txt"));
+    win::ResetCalls();
+}
+
 // The whole-file calls a keepset's manifest rests on: hashing, reading,
 // writing and replacing in one step, each failable like every other call.
 TEST(WholeFiles, HashReadWriteAndReplace)

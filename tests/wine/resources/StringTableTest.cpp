@@ -99,11 +99,16 @@ TEST(ResourceStrings, TheTextsOfTheConfigurationWritesAndUnattendedStartsArePres
         {IDS_SAVE_DIRECTORY_FAILED, "FAILED to save into %1: the directory cannot be created !"},
         {IDS_NAME_REFUSED, "FAILED to save %1: a configured name must not hold \\, /, : or .. !"},
         {IDS_ANOTHER_COPY_RUNS, "Another copy of the program is already running, so nothing was saved."},
+        {IDS_DIRECTORY_READ_FAILED, "FAILED to save the files of %1: the directory cannot be read (error %2) !"},
+        {IDS_WINDOWS_DIRECTORY_FAILED, "FAILED to save the Windows ini files: the Windows directory cannot be found !"},
+        {IDS_RESTORE_DIRECTORY_READ_FAILED,
+         "FAILED to restore the files of %1: the directory cannot be read (error %2) !"},
     };
     for (const auto& expected : texts)
         EXPECT_EQ(win::LoadText(expected.id), expected.text) << "string " << expected.id;
     // Each red line begins with 112, so the list can select it.
-    for (unsigned id : {IDS_RECORD_WRITE_FAILED, IDS_SAVE_DIRECTORY_FAILED, IDS_NAME_REFUSED})
+    for (unsigned id : {IDS_RECORD_WRITE_FAILED, IDS_SAVE_DIRECTORY_FAILED, IDS_NAME_REFUSED, IDS_DIRECTORY_READ_FAILED,
+                        IDS_WINDOWS_DIRECTORY_FAILED})
         EXPECT_EQ(win::LoadText(id).rfind(win::LoadText(IDS_FAILED_TO_SAVE), 0), 0u) << id;
 }
 

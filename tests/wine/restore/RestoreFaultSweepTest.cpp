@@ -64,8 +64,10 @@ TEST_F(RestoreTest, EveryFailingCallIsAnErrorAndLeavesKeepsetAndConfigurationAlo
             silent += " " + where;
             ++silentCount;
         }
-        // Once every failure is reported (QZ_SWEEP_STRICT=1).
-        if (qztest::StrictSweep()) {
+        // Every failure the restore can see is logged and gives the error
+        // summary; for the others (qztest::FailureIsObservable) it is enough
+        // that it ended and changed nothing, which the checks below ask of all.
+        if (qztest::FailureIsObservable(point.first)) {
             EXPECT_TRUE(errors && failureLogged) << "a failure nobody was told of: " << where;
         }
 
