@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 class SaveRunDatabaseTest : public SaveRunTest {
@@ -86,6 +88,7 @@ TEST_F(SaveRunDatabaseTest, DumpsEveryPlainDirectoryOfTheDataDirectory)
     SetConfig("MySQL", "SaveSpecifiedDatabases", "0");
     SetConfig("MySQL", "MySQLDataPath", data);
 
+    win::ResetCalls();
     RunSave();
 
     EXPECT_TRUE(qztest::Exists(SaveDir() + "\\mysql\\qzsave_a.sql"));
@@ -95,6 +98,19 @@ TEST_F(SaveRunDatabaseTest, DumpsEveryPlainDirectoryOfTheDataDirectory)
     EXPECT_EQ(DumpReports().size(), 2u);
     EXPECT_FALSE(LastSaveRunHadErrors());
     EXPECT_EQ(Section("qzkeepset.ini", "Save1")["SaveMySql"], "1");
+
+    // A data directory the system cannot read is no "no databases": the
+    // run's last search is that of the data directory.
+    const unsigned long searches = win::CallCount(win::Op::FindFirst);
+    win::ResetCalls();
+    win::FailCall(win::Op::FindFirst, searches, ERROR_ACCESS_DENIED);
+    RunSave();
+    win::ResetCalls();
+    EXPECT_TRUE(LastSaveRunHadErrors());
+    const std::vector<std::string> texts = ReportTexts();
+    EXPECT_NE(std::find(texts.begin(), texts.end(),
+                        "FAILED to save the files of " + data + ": the directory cannot be read (error 5) !"),
+              texts.end());
 }
 
 TEST_F(SaveRunDatabaseTest, NoDataDirectoryAnywhereSavesNoDatabaseAndSaysWhy)
