@@ -1,4 +1,4 @@
-#include "restore/KeepsetDescription.h"
+#include "ui/KeepsetDescription.h"
 
 #include <gtest/gtest.h>
 
