@@ -460,4 +460,66 @@ std::string WindowsPathOfUnix(const std::string& unixPath)
     return path;
 }
 
+std::vector<DWORD> ChildProcesses(DWORD parentId)
+{
+    std::vector<DWORD> children;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return children;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == parentId && entry.th32ProcessID != parentId)
+            children.push_back(entry.th32ProcessID);
+    }
+    CloseHandle(snapshot);
+    return children;
+}
+
+namespace {
+
+struct SettleQuery {
+    DWORD processId;
+    DWORD timeoutMilliseconds;
+    bool settled;
+};
+
+BOOL CALLBACK FindUnpainted(HWND window, LPARAM parameter)
+{
+    if (!GetUpdateRect(window, nullptr, FALSE))
+        return TRUE;
+    *reinterpret_cast<bool*>(parameter) = false;
+    return FALSE;
+}
+
+BOOL CALLBACK SettleWindow(HWND window, LPARAM parameter)
+{
+    auto& query = *reinterpret_cast<SettleQuery*>(parameter);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != query.processId || !IsWindowVisible(window))
+        return TRUE;
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, query.timeoutMilliseconds, &result) ||
+        GetUpdateRect(window, nullptr, FALSE)) {
+        query.settled = false;
+        return FALSE;
+    }
+    EnumChildWindows(window, FindUnpainted, reinterpret_cast<LPARAM>(&query.settled));
+    return query.settled ? TRUE : FALSE;
+}
+
+}  // namespace
+
+bool WaitUntilSettled(DWORD processId, DWORD timeoutMilliseconds)
+{
+    return WaitUntil(
+        [&] {
+            SettleQuery query = {processId, timeoutMilliseconds, true};
+            EnumWindows(SettleWindow, reinterpret_cast<LPARAM>(&query));
+            return query.settled;
+        },
+        timeoutMilliseconds);
+}
+
 }  // namespace qzauto

@@ -219,8 +219,7 @@ void Installation::TakeScreenshot(const std::string& name)
         folder = qztest::UnixPathOf(program);
         folder = folder.substr(0, folder.rfind('/')) + "/screenshots";
     }
-    // Lets the program finish painting first.
-    Sleep(400);
+    EXPECT_TRUE(qzauto::WaitUntilSettled(program_.Id())) << "the program did not finish painting for " << name;
     qztest::RunUnix({"/bin/mkdir", "-p", folder});
     qztest::RunUnix({"/usr/bin/import", "-window", "root", folder + "/" + name + ".png"});
 }

@@ -58,7 +58,8 @@ protected:
     std::string Root() const { return scratch_->Path(); }
     static std::string Install() { return "Q:"; }
     std::vector<std::string> RunLog() const;
-    static void TakeScreenshot(const std::string& name);
+    // A picture of the screen once the program has painted its windows.
+    void TakeScreenshot(const std::string& name);
 
     qzauto::Program program_;
 

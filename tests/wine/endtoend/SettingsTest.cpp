@@ -420,7 +420,11 @@ TEST_F(SettingsOfAnInstallation, TestAsksFirstAndRunsTheBatchCommandOnlyOnYes)
         qzauto::PressButton(box, answer);
         ASSERT_TRUE(qzauto::WaitUntilGone(box));
         if (answer == IDNO) {
-            Sleep(500);
+            // Once the click's handler has returned, a command it had started
+            // would be a process of the program's, or would have ended
+            // and written its file.
+            ASSERT_TRUE(qzauto::WaitUntilSettled(program_.Id()));
+            ASSERT_TRUE(qzauto::WaitUntil([this] { return qzauto::ChildProcesses(program_.Id()).empty(); }));
             EXPECT_FALSE(qztest::Exists("Q:\\tested.txt"));
         }
     }

@@ -6,6 +6,7 @@
 // The program's own English dialogs are measured the same way, which keeps
 // the margins below honest.
 #include "LanguageLibraries.h"
+#include "support/MessagePump.h"
 #include "support/WineHost.h"
 
 #include <gtest/gtest.h>
@@ -222,25 +223,12 @@ protected:
 
     std::string Text(unsigned id) const { return langtest::TextOf(library, id); }
 
-    static void Pump()
-    {
-        const DWORD until = GetTickCount() + 300;
-        while (GetTickCount() < until) {
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-            Sleep(10);
-        }
-    }
-
     void Screenshot(HWND dialog, int id) const
     {
         const char* folder = std::getenv("QZ_SCREENSHOT_DIR");
         if (folder == nullptr || *folder == '\0')
             return;
-        Pump();
+        EXPECT_TRUE(qztest::PumpUntilPainted(dialog));
         RECT frame{};
         GetWindowRect(dialog, &frame);
         const std::string crop = std::to_string(frame.right - frame.left) + "x" +
