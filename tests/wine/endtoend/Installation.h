@@ -49,6 +49,12 @@ protected:
     void SetLanguage(const std::string& language);
     // A string-table text of the language library (empty code: English).
     std::string TextOf(const std::string& code, unsigned id) const;
+    // Expects the dialog to show the texts of the language library's
+    // template of it (empty code: the program's own, English): its caption
+    // and the texts of its labels, check boxes, radio buttons, group boxes
+    // and buttons, each control found by its id, labels sharing an id in
+    // their order. The number of texts compared, for a test to check.
+    std::size_t ExpectTemplateTexts(HWND dialog, const std::string& code, int dialogId) const;
     // Places the stand-in under this name in Q:\, where the program looks
     // for the programs it starts first; what was started, "name|arguments".
     void PlaceStandIn(const std::string& programName);
@@ -64,6 +70,10 @@ protected:
     qzauto::Program program_;
 
 private:
+    // The language library of bin loaded for its resources (empty code:
+    // this test program, which holds the English ones); nullptr when missing.
+    HMODULE LanguageModule(const std::string& code) const;
+
     std::unique_ptr<qztest::ScratchFolder> scratch_;
     std::vector<SavedValue> savedValues_;
 };

@@ -435,8 +435,9 @@ TEST_F(SettingsOfAnInstallation, TestAsksFirstAndRunsTheBatchCommandOnlyOnYes)
     EXPECT_EQ(ExitProgram(window), 0u);
 }
 
-// The dialog in each language, opened from the main window, for a look at
-// whether every text fits. Screenshots go to build/.../screenshots.
+// The dialog in each language, opened from the main window: it shows the
+// texts of its language's dialog template. Screenshots, for a look at
+// whether every text fits, go to build/.../screenshots.
 class SettingsInEachLanguage : public SettingsOfAnInstallation, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(SettingsInEachLanguage, ShowsEveryTextOfItsLanguage)
@@ -454,6 +455,9 @@ TEST_P(SettingsInEachLanguage, ShowsEveryTextOfItsLanguage)
     qzauto::ClickButton(window, IDC_SETTINGS);
     const HWND dialog = qzauto::WaitForDialogOf(program_.Id(), window);
     ASSERT_NE(dialog, nullptr);
+    // The caption, the group box, 11 check boxes, 4 radio buttons, 2 labels
+    // and 3 push buttons.
+    EXPECT_EQ(ExpectTemplateTexts(dialog, code, IDD_SETTINGS), 22u);
     TakeScreenshot("settings-dialog-" + (code.empty() ? std::string("en") : code));
     CloseWith(dialog, IDCANCEL);
     EXPECT_EQ(ExitProgram(window), 0u);
