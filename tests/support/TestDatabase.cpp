@@ -22,11 +22,6 @@ bool TestDatabaseAvailable()
     return !TestDatabaseSocket().empty();
 }
 
-bool TestDatabaseRequired()
-{
-    return Environment("QZ_REQUIRE_DB") == "1";
-}
-
 std::string TestDatabaseSocket()
 {
     return Environment("QZ_TEST_DB_SOCKET");

@@ -6,6 +6,7 @@
 // a test may put a language library beside it. The program runs in the
 // root of drive Q:, so its run log is Q:\log\qzkeepset.log.
 #include "Automation.h"
+#include "support/TestSkips.h"
 #include "support/WineHost.h"
 
 #include <windows.h>
@@ -82,3 +83,9 @@ private:
 std::string Today(const char* format);
 
 }  // namespace e2e
+
+// Puts the language library beside the program (PlaceLanguageLibrary);
+// without it in the build the test skips, or fails in a full run.
+#define QZ_REQUIRE_LANGUAGE_LIBRARY(code)                              \
+    QZ_SKIP_UNLESS(PlaceLanguageLibrary(code), "QZ_REQUIRE_LANGUAGES", \
+                   "the build has no qzkeep_" + std::string(code) + ".dll")

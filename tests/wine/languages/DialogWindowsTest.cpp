@@ -7,6 +7,7 @@
 // the margins below honest.
 #include "LanguageLibraries.h"
 #include "support/MessagePump.h"
+#include "support/TestSkips.h"
 #include "support/WineHost.h"
 
 #include <gtest/gtest.h>
@@ -40,12 +41,6 @@ const int ownerDrawFrame = 2;
 // row's check box and padding.
 const int headingMargin = 12;
 const int checkBoxRowMargin = 16 + 12;
-
-bool HaveDisplay()
-{
-    char display[256];
-    return GetEnvironmentVariableA("DISPLAY", display, sizeof display) > 0;
-}
 
 std::string WindowText(HWND window)
 {
@@ -199,8 +194,7 @@ class LanguageDialogWindows : public ::testing::TestWithParam<Language> {
 protected:
     void SetUp() override
     {
-        if (!HaveDisplay())
-            GTEST_SKIP() << "no display";
+        QZ_REQUIRE_DISPLAY();
         INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
         InitCommonControlsEx(&classes);
         library = IsBuiltIn(GetParam()) ? GetModuleHandleA(nullptr) : langtest::LoadLanguageLibrary(GetParam());

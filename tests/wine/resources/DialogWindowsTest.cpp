@@ -4,6 +4,7 @@
 // a screenshot of each dialog is saved there.
 #include "ExpectedDialogs.h"
 #include "support/MessagePump.h"
+#include "support/TestSkips.h"
 #include "support/WineHost.h"
 
 #include <gtest/gtest.h>
@@ -23,18 +24,11 @@ INT_PTR CALLBACK PlainDialogProcedure(HWND, UINT message, WPARAM, LPARAM)
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-bool HaveDisplay()
-{
-    char display[256];
-    return GetEnvironmentVariableA("DISPLAY", display, sizeof display) > 0;
-}
-
 class ResourceDialogWindows : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!HaveDisplay())
-            GTEST_SKIP() << "no display";
+        QZ_REQUIRE_DISPLAY();
         INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
         InitCommonControlsEx(&classes);
     }
