@@ -10,6 +10,18 @@ namespace {
 
 constexpr int kMessageBoxTextId = 0xFFFF;
 
+DWORD ProcessOf(HWND window)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner;
+}
+
+bool IsShownWindowOf(HWND window, DWORD processId)
+{
+    return ProcessOf(window) == processId && IsWindowVisible(window);
+}
+
 struct WindowQuery {
     const char* className;  // nullptr: any class
     const std::string* title;
@@ -20,12 +32,8 @@ struct WindowQuery {
 BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
 {
     auto& query = *reinterpret_cast<WindowQuery*>(parameter);
-    if (query.processId != 0) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != query.processId)
-            return TRUE;
-    }
+    if (query.processId != 0 && ProcessOf(window) != query.processId)
+        return TRUE;
     if (query.className != nullptr && ClassName(window) != query.className)
         return TRUE;
     if (WindowText(window) != *query.title)
@@ -166,10 +174,7 @@ struct DialogQuery {
 BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
 {
     auto& query = *reinterpret_cast<DialogQuery*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != query.processId || window == query.besides || !IsWindowVisible(window) ||
-        ClassName(window) != "#32770")
+    if (!IsShownWindowOf(window, query.processId) || window == query.besides || ClassName(window) != "#32770")
         return TRUE;
     query.found = window;
     return FALSE;
@@ -495,9 +500,7 @@ BOOL CALLBACK FindUnpainted(HWND window, LPARAM parameter)
 BOOL CALLBACK SettleWindow(HWND window, LPARAM parameter)
 {
     auto& query = *reinterpret_cast<SettleQuery*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != query.processId || !IsWindowVisible(window))
+    if (!IsShownWindowOf(window, query.processId))
         return TRUE;
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, query.timeoutMilliseconds, &result) ||
