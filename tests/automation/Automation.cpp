@@ -465,9 +465,9 @@ std::string WindowsPathOfUnix(const std::string& unixPath)
     return path;
 }
 
-std::vector<DWORD> ChildProcesses(DWORD parentId)
+std::vector<ChildProcess> ChildProcesses(DWORD parentId)
 {
-    std::vector<DWORD> children;
+    std::vector<ChildProcess> children;
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE)
         return children;
@@ -475,7 +475,7 @@ std::vector<DWORD> ChildProcesses(DWORD parentId)
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
         if (entry.th32ParentProcessID == parentId && entry.th32ProcessID != parentId)
-            children.push_back(entry.th32ProcessID);
+            children.push_back({entry.th32ProcessID, entry.szExeFile});
     }
     CloseHandle(snapshot);
     return children;

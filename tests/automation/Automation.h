@@ -110,7 +110,11 @@ void PressButton(HWND box, int id);
 void EndProcessesNamed(const std::string& fileName);
 
 // The processes the given process started that still run.
-std::vector<DWORD> ChildProcesses(DWORD parentId);
+struct ChildProcess {
+    DWORD id;
+    std::string fileName;
+};
+std::vector<ChildProcess> ChildProcesses(DWORD parentId);
 // Waits until every visible top-level window of the process has handled
 // the messages sent before (the handler of a click that started something
 // has returned) and has nothing left to paint; false on time-out.

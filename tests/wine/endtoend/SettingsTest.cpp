@@ -409,6 +409,19 @@ TEST_F(SettingsOfAnInstallation, TestAsksFirstAndRunsTheBatchCommandOnlyOnYes)
     const auto before = Configuration();
     const std::string typed = "cmd /c echo typed> Q:\\tested.txt";
     qzauto::SetControlText(dialog, IDC_SET_BATCH_PROGRAM, typed);
+    // Processes the program had already started (Wine's desktop window, for
+    // one, when the program was the first to open a window).
+    std::vector<DWORD> earlier;
+    for (const auto& child : qzauto::ChildProcesses(program_.Id()))
+        earlier.push_back(child.id);
+    std::string started;  // "name id, " of each started since
+    const auto noneStartedSince = [&] {
+        started.clear();
+        for (const auto& child : qzauto::ChildProcesses(program_.Id()))
+            if (std::find(earlier.begin(), earlier.end(), child.id) == earlier.end())
+                started += child.fileName + " " + std::to_string(child.id) + ", ";
+        return started.empty();
+    };
 
     for (int answer : {IDNO, IDYES}) {
         qzauto::ClickButton(dialog, IDC_SET_TEST_BATCH);
@@ -424,7 +437,7 @@ TEST_F(SettingsOfAnInstallation, TestAsksFirstAndRunsTheBatchCommandOnlyOnYes)
             // would be a process of the program's, or would have ended
             // and written its file.
             ASSERT_TRUE(qzauto::WaitUntilSettled(program_.Id()));
-            ASSERT_TRUE(qzauto::WaitUntil([this] { return qzauto::ChildProcesses(program_.Id()).empty(); }));
+            ASSERT_TRUE(qzauto::WaitUntil(noneStartedSince)) << "still running: " << started;
             EXPECT_FALSE(qztest::Exists("Q:\\tested.txt"));
         }
     }
