@@ -1,6 +1,7 @@
 #include "restore/RunRestore.h"
 
 #include "config/ConfigFile.h"
+#include "restore/KeepsetRecordValues.h"
 #include "restore/RestoreDirectory.h"
 #include "restore/RestoreMySql.h"
 #include "restore/RestorePaths.h"
@@ -21,33 +22,10 @@ namespace {
 // The lengths the save side writes these values with: a shorter reader
 // would cut a path and restore into another directory.
 constexpr std::size_t kRootLength = 511;
-constexpr std::size_t kAdditionalLength = 255;
 constexpr std::size_t kHtdocsLength = 255;
 constexpr std::size_t kWindowsDirectoryLength = 79;
 
 const char kShellFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
-// What the keepset's record says was saved; a flag counts only when it is
-// exactly 1.
-struct RecordValues {
-    bool saveMsg = false;
-    bool saveDesktop = false;
-    bool saveWeb = false;
-    bool saveMySql = false;
-    std::string saveAdd[4];
-};
-
-RecordValues ReadRecordValues(const std::string& file, const std::string& section)
-{
-    RecordValues values;
-    values.saveMsg = win::ReadProfileInt(file, section, kKeySaveMsg, 0) == 1;
-    values.saveDesktop = win::ReadProfileInt(file, section, kKeySaveDesktop, 0) == 1;
-    values.saveWeb = win::ReadProfileInt(file, section, kKeySaveWeb, 0) == 1;
-    values.saveMySql = win::ReadProfileInt(file, section, kKeySaveMySql, 0) == 1;
-    for (int k = 1; k <= 4; ++k)
-        values.saveAdd[k - 1] = win::ReadProfileString(file, section, SaveAddKey(k), "", kAdditionalLength);
-    return values;
-}
 
 // The places outside the installation's own directories that files go
 // back to; each stays empty when it cannot be read.
@@ -99,7 +77,7 @@ bool ChosenRoot(const RestoreRequest& request, std::string& root)
 // Restores the items of one run into their places.
 class ItemRestorer {
 public:
-    ItemRestorer(RestoreProgress& progress, const std::string& root, const RecordValues& record,
+    ItemRestorer(RestoreProgress& progress, const std::string& root, const KeepsetRecordValues& record,
                  const Targets& targets)
         : progress_(progress), root_(root), record_(record), targets_(targets)
     {
@@ -111,13 +89,13 @@ public:
         Restore(QztDirectory);
         Step(IntoInstallation("\\db1", ""));
         Restore(WindowsIni);
-        if (record_.saveMsg)
+        if (record_.flags.saveMsg)
             Restore(VoiceMessages);
-        if (record_.saveDesktop)
+        if (record_.flags.saveDesktop)
             Restore(Desktop);
-        if (record_.saveWeb)
+        if (record_.flags.saveWeb)
             Restore(WebPrograms);
-        if (record_.saveMySql)
+        if (record_.flags.saveMySql)
             Restore(MySqlDatabases);
         for (int code = Additional1; code <= Additional4; ++code)
             Restore(code);
@@ -215,7 +193,7 @@ private:
 
     RestoreProgress& progress_;
     const std::string& root_;
-    const RecordValues& record_;
+    const KeepsetRecordValues& record_;
     const Targets& targets_;
 };
 
@@ -243,7 +221,7 @@ bool RunRestore(const RestoreRequest& request, RestoreRunHost& host)
     RestoreProgress progress;
     progress.OpenLog();
     const Targets targets = ReadTargets();
-    const RecordValues record = ReadRecordValues(request.recordFile, request.recordSection);
+    const KeepsetRecordValues record = ReadKeepsetRecordValues(request.recordFile, request.recordSection);
 
     ItemRestorer items(progress, root, record, targets);
     if (request.kind == RestoreKind::Full)

@@ -561,8 +561,7 @@ TEST_P(RestoreDialogInEachLanguage, ShowsTheListedKeepsetAndItsRows)
 {
     const std::string code = GetParam();
     if (!code.empty()) {
-        if (!PlaceLanguageLibrary(code))
-            GTEST_SKIP() << "the build has no qzkeep_" << code << ".dll";
+        QZ_REQUIRE_LANGUAGE_LIBRARY(code);
     }
     const std::string keepset = Root() + "\\keep\\2026-02-01";
     qztest::MakeDirectories(keepset + "\\db1");
