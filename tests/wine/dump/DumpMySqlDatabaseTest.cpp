@@ -136,7 +136,7 @@ protected:
 
     void TearDown() override
     {
-        if (!Environment("QZ_TEST_DB_SOCKET").empty())
+        if (qztest::TestDatabaseAvailable())
             RunSql("DROP USER IF EXISTS 'dumpsuite user'@'localhost'");
         DumpMySqlDatabaseTest::TearDown();
     }

@@ -176,7 +176,7 @@ TEST_F(RestoreMySqlTest, EveryFailingCallOfTheDatabaseItem)
 
     for (const auto& point : points) {
         const std::string where = std::string(qztest::OpName(point.first)) + " #" + std::to_string(point.second);
-        ASSERT_EQ(RunSql("UPDATE restoresuite_alarm.messages SET text = 'changed' WHERE id = 2;"
+        ASSERT_EQ(qztest::RunSql("UPDATE restoresuite_alarm.messages SET text = 'changed' WHERE id = 2;"
                          "REPLACE INTO restoresuite_alarm.messages VALUES (3, 'new');"),
                   0);
         const std::size_t logBefore = LogTexts().size();
