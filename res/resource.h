@@ -82,9 +82,14 @@
 #define IDS_NO_PREVIOUS_KEEPSET       150
 #define IDS_NO_KEEPSET_DATA           151
 #define IDS_ARGUMENT_TOO_LONG         152
+#define IDS_TYPE_INCOMPLETE           153
+#define IDS_TYPE_WITH_ERRORS          154
+#define IDS_RESTORE_INCOMPLETE_QUESTION 155
+#define IDS_RESTORE_WITH_ERRORS_QUESTION 156
+#define IDS_RESTORE_DAMAGED_QUESTION  157
 
 #define IDS_FIRST                     101
-#define IDS_LAST                      152
+#define IDS_LAST                      157
 
 /* Main dialog (IDD_MAIN); its Exit button is IDOK */
 #define IDC_SAVE_DIRECTORY            1000

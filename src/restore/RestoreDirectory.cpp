@@ -1,40 +1,135 @@
 #include "restore/RestoreDirectory.h"
 
 #include "restore/RestorePaths.h"
+#include "win/FileHash.h"
 #include "win/Files.h"
 #include "win/Texts.h"
 #include "resource.h"
 
-int RestoreDirectory(RestoreProgress& progress, const std::string& target, const std::string& root,
-                     const std::string& subDirectory, const std::string& pattern,
-                     const std::string& keepWhenPresent)
+namespace {
+
+std::string ErrorText(unsigned long error)
 {
-    const std::string sourceDirectory = KeepsetDirectory(root, subDirectory);
-    const std::string search = KeepsetSearch(root, subDirectory, pattern);
-    win::DirectorySearch entries(search);
-    win::FoundEntry entry;
-    if (!entries.Next(entry)) {
-        progress.WriteRestoreLog("No files found in directory: " + search);
-        return 0;
+    return "error " + std::to_string(error);
+}
+
+void LogFailure(RestoreProgress& progress, const std::string& source, const std::string& destination,
+                const std::string& reason)
+{
+    progress.WriteRestoreLog(win::FormatText(IDS_FILE_RESTORE_FAILED, source, destination) + " (" + reason + ")");
+}
+
+// A temporary copy that did not make it goes; one that cannot be removed
+// is named, as it lies in the installation's directory.
+void RemoveTemporary(RestoreProgress& progress, const std::string& temporary)
+{
+    if (win::RemoveFile(temporary))
+        return;
+    const unsigned long error = win::LastError();
+    if (error == 2 || error == 3)  // there is none
+        return;
+    // A copy of a read-only keepset file is read-only too.
+    win::SetFileAttributesTo(temporary, win::kAttributeNormal);
+    if (!win::RemoveFile(temporary))
+        progress.WriteRestoreLog("FAILED to remove the temporary file " + temporary + " (" +
+                                 ErrorText(win::LastError()) + ")");
+}
+
+// Copy beside the target, check, replace in one step. sha256 empty: the
+// keepset has no manifest to check against.
+bool ReplaceFile(RestoreProgress& progress, const std::string& source, const std::string& destination,
+                 const std::string& sha256)
+{
+    const std::string temporary = TemporaryRestoreName(destination);
+    std::string reason;
+    if (!win::CopyFileReplacing(source, temporary)) {
+        reason = "the copy failed, " + ErrorText(win::LastError());
+    } else if (!sha256.empty()) {
+        std::string digest;
+        std::uint64_t size = 0;
+        if (!win::FileSha256(temporary, digest, size))
+            reason = "the copy cannot be read back, " + ErrorText(win::LastError());
+        else if (digest != sha256)
+            reason = "the copy does not match the keepset's manifest";
     }
+    if (reason.empty() && !win::MoveReplacing(temporary, destination))
+        reason = "the file cannot be replaced, " + ErrorText(win::LastError());
+    if (!reason.empty()) {
+        LogFailure(progress, source, destination, reason);
+        RemoveTemporary(progress, temporary);
+        return false;
+    }
+    progress.WriteRestoreLog(win::FormatText(IDS_FILE_RESTORED, source, destination));
+    progress.MarkRestored();
+    return true;
+}
+
+bool Holds(const DirectoryPlan& plan, const std::string& name)
+{
+    for (const PlannedFile& file : plan.files)
+        if (SameFileName(file.name, name))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+std::string VerdictReason(FileVerdict verdict)
+{
+    switch (verdict) {
+    case FileVerdict::Missing:
+        return "missing from the keepset";
+    case FileVerdict::Changed:
+        return "changed in the keepset: its size is not the one the manifest lists";
+    case FileVerdict::Unlisted:
+        return "not restored: the keepset's manifest does not list it";
+    default:
+        return std::string();
+    }
+}
+
+bool LogUnrestorable(RestoreProgress& progress, const PlannedFile& file, const std::string& source,
+                     const std::string& destination)
+{
+    const std::string reason = VerdictReason(file.verdict);
+    if (reason.empty())
+        return false;
+    LogFailure(progress, source, destination, reason);
+    return true;
+}
+
+int RestoreDirectory(RestoreProgress& progress, const std::string& target, const std::string& root,
+                     const DirectoryPlan& plan, const std::string& keepWhenPresent)
+{
+    const std::string sourceDirectory = KeepsetDirectory(root, plan.subDirectory);
     int result = 0;
-    do {
-        if (IsDirectoryEntry(entry.name, entry.attributes))
+    for (const PlannedFile& file : plan.files) {
+        const std::string source = FileInDirectory(sourceDirectory, file.name);
+        const std::string destination = FileInDirectory(target, file.name);
+        if (!IsRestoredName(plan, file.name)) {
+            if (file.verdict != FileVerdict::Missing)
+                progress.WriteRestoreLog("Not restored: " + source +
+                                         " (a save puts only the configuration ini files into the win folder)");
             continue;
-        const std::string source = FileInDirectory(sourceDirectory, entry.name);
-        const std::string destination = FileInDirectory(target, entry.name);
-        if (!keepWhenPresent.empty() && SameFileName(entry.name, keepWhenPresent) &&
-            win::EntryExists(destination)) {
+        }
+        if (!keepWhenPresent.empty() && SameFileName(file.name, keepWhenPresent) && win::EntryExists(destination)) {
             progress.WriteRestoreLog("Kept the file in use: " + destination + " (not replaced by " + source + ")");
             continue;
         }
-        if (win::CopyFileReplacing(source, destination)) {
-            progress.WriteRestoreLog(win::FormatText(IDS_FILE_RESTORED, source, destination));
-            progress.MarkRestored();
-        } else {
-            progress.WriteRestoreLog(win::FormatText(IDS_FILE_RESTORE_FAILED, source, destination));
+        if (LogUnrestorable(progress, file, source, destination)) {
             result = 1;
+            continue;
         }
-    } while (entries.Next(entry));
+        if (!ReplaceFile(progress, source, destination, file.verdict == FileVerdict::Verified ? file.sha256 : ""))
+            result = 1;
+    }
+
+    if (!plan.expected.empty() && !Holds(plan, plan.expected) && !plan.expectedUnlessUnlisted) {
+        LogFailure(progress, FileInDirectory(sourceDirectory, plan.expected), FileInDirectory(target, plan.expected),
+                   "missing from the keepset");
+        return 1;
+    }
+    if (!plan.anyEntry && plan.files.empty())
+        progress.WriteRestoreLog("No files found in directory: " + KeepsetSearch(root, plan.subDirectory, plan.pattern));
     return result;
 }

@@ -18,6 +18,7 @@ constexpr unsigned long kAttributeNormal = 0x80;
 struct FoundEntry {
     std::string name;
     unsigned long attributes = 0;
+    std::uint64_t size = 0;  // in bytes, for a file
 };
 
 // A wildcard search ("*" and "?") over the entries of one directory, in the

@@ -73,6 +73,11 @@ const ExpectedText englishTexts[] = {
     {150, "No previous keepset was found.\nPlease use the select button to select the keepset data to restore."},
     {151, "No keepset data found under selection %1"},
     {152, "The save directory on the command line is longer than %1 characters, so nothing was saved:\n%2"},
+    {153, "INCOMPLETE: "},
+    {154, "WITH ERRORS: "},
+    {155, "The save into the keepset directory %1 did not end: the keepset is INCOMPLETE and may hold cut or missing files.\nRestore from it anyway?"},
+    {156, "The save into the keepset directory %1 ended WITH ERRORS: files may be missing from the keepset.\nRestore from it anyway?"},
+    {157, "%1 files of the keepset are missing or changed since the save, the first: %2\nRestore only the intact files?"},
 };
 
 }  // namespace
