@@ -140,7 +140,22 @@ TEST_F(RestoreTest, DumpsWithoutClientProgramOrNoDumpsAtAll)
     EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 0u);
     EXPECT_EQ(Summary(), kErrorsText);
 
+    // Names a save never gives a dump are refused before any program runs.
     qztest::RemoveTree(keep_ / "mysql\\alarm.sql");
+    const std::string refused[] = {"x.sql; DROP DATABASE victim; -- .sql", "a.sql.sql"};
+    for (const std::string& name : refused)
+        Saved("mysql\\" + name, "DROP DATABASE victim;\n");
+    win::ResetCalls();
+    EXPECT_FALSE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+    for (const std::string& name : refused)
+        EXPECT_TRUE(Logged("FAILED to restore the MySQL dump " + keep_.Path() + ".\\mysql\\" + name +
+                           ": not loaded, a save names its dumps <database>.sql with letters, digits, _, $, - and @ only"))
+            << name;
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 0u);
+    EXPECT_EQ(Summary(), kErrorsText);
+
+    for (const std::string& name : refused)
+        qztest::RemoveTree(keep_ / ("mysql\\" + name));
     EXPECT_FALSE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
     EXPECT_EQ(LogTexts().back(), "No files found in directory: " + keep_.Path() + ".\\mysql.\\*.sql");
     EXPECT_EQ(Summary(), kNothingText);
