@@ -105,9 +105,9 @@ TEST_F(RestoreMySqlTest, AFailedLoadIsAFailure)
     EXPECT_EQ(Rows(), kChangedRows);
     EXPECT_NE(SafetyDump().find("(3,'new')"), std::string::npos);
     Lines texts = LogTexts();
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[1], "Restore MySQL database with command: " + LoadCommand());
-    EXPECT_EQ(texts[2], "FAILED to start the restore of MySQL database restoresuite_alarm");
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[2], "Restore MySQL database with command: " + LoadCommand());
+    EXPECT_EQ(texts[3], "FAILED to start the restore of MySQL database restoresuite_alarm");
     EXPECT_EQ(Summary(), kErrorsText);
     EXPECT_EQ(host_.events, (Lines{"wait", "arrow"}));
 
@@ -120,12 +120,37 @@ TEST_F(RestoreMySqlTest, AFailedLoadIsAFailure)
     EXPECT_TRUE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
 
     texts = LogTexts();
-    ASSERT_EQ(texts.size(), 6u);
-    EXPECT_EQ(texts[4], "Restore MySQL database with command: " + bin.Path() +
+    ASSERT_EQ(texts.size(), 8u);
+    EXPECT_EQ(texts[6], "Restore MySQL database with command: " + bin.Path() +
                             ".\\mysql.exe -u root -e\"source restoresuite_alarm.sql\"");
-    EXPECT_EQ(texts[5], "FAILED to restore MySQL database restoresuite_alarm (exit status 2)");
+    EXPECT_EQ(texts[7], "FAILED to restore MySQL database restoresuite_alarm (exit status 2)");
     EXPECT_EQ(Summary(), kErrorsText);
     EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
+}
+
+// A dump file whose name would end the client's "source" statement and
+// start another is not loaded and reaches no program; the dump beside it
+// is loaded as usual.
+TEST_F(RestoreMySqlTest, ARefusedDumpNameLeavesTheServerUntouched)
+{
+    SaveThenChange();
+    ASSERT_EQ(RunSql("DROP DATABASE IF EXISTS restoresuite_victim; CREATE DATABASE restoresuite_victim;"
+                     "CREATE TABLE restoresuite_victim.t (id INT); INSERT INTO restoresuite_victim.t VALUES (7);"),
+              0);
+    const std::string evil = "x.sql; DROP DATABASE restoresuite_victim; -- .sql";
+    Saved("mysql\\" + evil, "DROP DATABASE restoresuite_victim;\n");
+    WriteManifest();  // even a file the manifest vouches for
+    win::ResetCalls();
+
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+
+    EXPECT_EQ(QueryRows("SELECT id FROM restoresuite_victim.t", data_ / "victim.txt"), "7\n");
+    EXPECT_EQ(Rows(), "1\tfire alarm\n2\tall clear\n");
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 2u);  // safety dump and load of the good dump
+    EXPECT_TRUE(Logged("FAILED to restore the MySQL dump " + keep_.Path() + ".\\mysql\\" + evil +
+                       ": not loaded, a save names its dumps <database>.sql with letters, digits, _, $, - and @ only"));
+    EXPECT_EQ(Summary(), kErrorsText);
+    RunSql("DROP DATABASE IF EXISTS restoresuite_victim");
 }
 
 // Needs no server: nothing is started.
