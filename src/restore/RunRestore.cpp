@@ -2,6 +2,7 @@
 
 #include "config/ConfigFile.h"
 #include "restore/KeepsetPlan.h"
+#include "restore/KeepsetRecordValues.h"
 #include "restore/RestoreDirectory.h"
 #include "restore/RestoreMySql.h"
 #include "restore/RestorePaths.h"
@@ -23,35 +24,12 @@ namespace {
 // The lengths the save side writes these values with: a shorter reader
 // would cut a path and restore into another directory.
 constexpr std::size_t kRootLength = 511;
-constexpr std::size_t kAdditionalLength = 255;
 constexpr std::size_t kHtdocsLength = 255;
 constexpr std::size_t kShellFolderBytes = 80;
 constexpr std::size_t kWindowsDirectoryLength = 79;
 constexpr std::size_t kStateLength = 39;
 
 const char kShellFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
-// What the keepset's record says was saved; a flag counts only when it is
-// exactly 1.
-struct RecordValues {
-    bool saveMsg = false;
-    bool saveDesktop = false;
-    bool saveWeb = false;
-    bool saveMySql = false;
-    std::string saveAdd[4];
-};
-
-RecordValues ReadRecordValues(const std::string& file, const std::string& section)
-{
-    RecordValues values;
-    values.saveMsg = win::ReadProfileInt(file, section, kKeySaveMsg, 0) == 1;
-    values.saveDesktop = win::ReadProfileInt(file, section, kKeySaveDesktop, 0) == 1;
-    values.saveWeb = win::ReadProfileInt(file, section, kKeySaveWeb, 0) == 1;
-    values.saveMySql = win::ReadProfileInt(file, section, kKeySaveMySql, 0) == 1;
-    for (int k = 1; k <= 4; ++k)
-        values.saveAdd[k - 1] = win::ReadProfileString(file, section, SaveAddKey(k), "", kAdditionalLength);
-    return values;
-}
 
 // The places outside the installation's own directories that files go
 // back to; each stays empty when it cannot be read.
@@ -112,7 +90,7 @@ bool ChosenRoot(const RestoreRequest& request, std::string& root)
 // may have put back what names them.
 class ItemRestorer {
 public:
-    ItemRestorer(RestoreProgress& progress, const std::string& root, const RecordValues& record,
+    ItemRestorer(RestoreProgress& progress, const std::string& root, const KeepsetRecordValues& record,
                  const Targets& targets, const ParsedManifest* manifest)
         : progress_(progress), root_(root), record_(record), targets_(targets), manifest_(manifest)
     {
@@ -123,13 +101,13 @@ public:
         Restore(QztDirectory);
         Step(IntoInstallation("\\db1", "", "vm001.dbf"));
         Restore(WindowsIni);
-        if (record_.saveMsg)
+        if (record_.flags.saveMsg)
             Restore(VoiceMessages);
-        if (record_.saveDesktop)
+        if (record_.flags.saveDesktop)
             Restore(Desktop);
-        if (record_.saveWeb)
+        if (record_.flags.saveWeb)
             Restore(WebPrograms);
-        if (record_.saveMySql)
+        if (record_.flags.saveMySql)
             Restore(MySqlDatabases);
         for (int code = Additional1; code <= Additional4; ++code)
             Restore(code);
@@ -277,7 +255,7 @@ private:
 
     RestoreProgress& progress_;
     const std::string& root_;
-    const RecordValues& record_;
+    const KeepsetRecordValues& record_;
     const Targets& targets_;
     const ParsedManifest* manifest_;
     bool planning_ = true;
@@ -353,7 +331,7 @@ bool RunRestore(const RestoreRequest& request, RestoreRunHost& host)
     RestoreProgress progress;
     progress.OpenLog();
     const Targets targets = ReadTargets();
-    const RecordValues record = ReadRecordValues(request.recordFile, request.recordSection);
+    const KeepsetRecordValues record = ReadKeepsetRecordValues(request.recordFile, request.recordSection);
     progress.WriteRestoreLog((request.kind == RestoreKind::Full ? "Start full restore from " : "Start custom restore from ") +
                              root);
 

@@ -11,6 +11,9 @@ namespace qztest {
 bool TestDatabaseAvailable();
 bool TestDatabaseRequired();
 
+// The server's socket as a Linux path (QZ_TEST_DB_SOCKET); empty without it.
+std::string TestDatabaseSocket();
+
 // Runs SQL statements as root through the Linux client; its exit status.
 int RunSql(const std::string& statements);
 

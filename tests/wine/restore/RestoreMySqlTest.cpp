@@ -2,10 +2,10 @@
 // (scripts/test-db.sh) through the stand-in client programs in
 // tests\bridge beside this test program.
 #include "RestoreFixture.h"
-#include "TestDatabase.h"
 
 #include "config/ConfigFile.h"
 #include "save/DumpMySqlDatabase.h"
+#include "support/TestDatabase.h"
 #include "win/Process.h"
 #include "win/Profile.h"
 
@@ -23,22 +23,24 @@ class RestoreMySqlTest : public RestoreTest {
 protected:
     void SetUp() override
     {
-        QZ_REQUIRE_TEST_DATABASE();
         RestoreTest::SetUp();
-        ASSERT_EQ(RunSql("DROP DATABASE IF EXISTS restoresuite_alarm; CREATE DATABASE restoresuite_alarm;"
-                         "CREATE TABLE restoresuite_alarm.messages (id INT PRIMARY KEY, text VARCHAR(40));"
-                         "INSERT INTO restoresuite_alarm.messages VALUES (1, 'fire alarm'), (2, 'all clear');"),
+        if (HasFatalFailure())
+            return;
+        QZ_REQUIRE_TEST_DATABASE();
+        ASSERT_EQ(qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_alarm; CREATE DATABASE restoresuite_alarm;"
+                                 "CREATE TABLE restoresuite_alarm.messages (id INT PRIMARY KEY, text VARCHAR(40));"
+                                 "INSERT INTO restoresuite_alarm.messages VALUES "
+                                 "(1, 'fire alarm'), (2, 'all clear');"),
                   0);
-        Config("[MySQL]\r\nMySQLPath=" + BridgeDirectory() + "\r\nMySQLDataPath=" + data_.Path() +
+        Config("[MySQL]\r\nMySQLPath=" + qztest::BridgeDirectory() + "\r\nMySQLDataPath=" + data_.Path() +
                "\r\nUserName=root\r\n");
         Record("SaveMySql=1\r\n");
     }
 
     void TearDown() override
     {
-        if (Environment("QZ_TEST_DB_SOCKET").empty())
-            return;
-        RunSql("DROP DATABASE IF EXISTS restoresuite_alarm");
+        if (qztest::TestDatabaseAvailable())
+            qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_alarm");
         RestoreTest::TearDown();
     }
 
@@ -48,8 +50,8 @@ protected:
     {
         qztest::MakeDirectories(keep_ / "mysql");
         ASSERT_TRUE(DumpMySqlDatabase(kDatabase, keep_ / "mysql"));
-        ASSERT_EQ(RunSql("UPDATE restoresuite_alarm.messages SET text = 'changed' WHERE id = 2;"
-                         "INSERT INTO restoresuite_alarm.messages VALUES (3, 'new');"),
+        ASSERT_EQ(qztest::RunSql("UPDATE restoresuite_alarm.messages SET text = 'changed' WHERE id = 2;"
+                                 "INSERT INTO restoresuite_alarm.messages VALUES (3, 'new');"),
                   0);
         ASSERT_EQ(Rows(), kChangedRows);
         win::ResetCalls();
@@ -58,14 +60,14 @@ protected:
     // The table's rows, one per line, fields separated by tabs.
     std::string Rows()
     {
-        return QueryRows("SELECT id, text FROM restoresuite_alarm.messages ORDER BY id", data_ / "rows.txt");
+        return qztest::QuerySql("SELECT id, text FROM restoresuite_alarm.messages ORDER BY id");
     }
 
     std::string SafetyDump() { return qztest::ReadFileText(data_ / "restoresuite_alarm.bkp"); }
 
     std::string LoadCommand() const
     {
-        return BridgeDirectory() + ".\\mysql.exe -u root -e\"source restoresuite_alarm.sql\"";
+        return qztest::BridgeDirectory() + ".\\mysql.exe -u root -e\"source restoresuite_alarm.sql\"";
     }
 
     qztest::ScratchFolder data_{"restore-mysql-data"};
@@ -75,7 +77,7 @@ protected:
 TEST_F(RestoreMySqlTest, NoLoadWithoutASafetyDump)
 {
     SaveThenChange();
-    const std::string socket = Environment("QZ_TEST_DB_SOCKET");
+    const std::string socket = qztest::TestDatabaseSocket();
     SetEnvironmentVariableA("QZ_TEST_DB_SOCKET", (socket + ".gone").c_str());
     const bool restored = Run(OtherRoot());
     SetEnvironmentVariableA("QZ_TEST_DB_SOCKET", socket.c_str());
@@ -113,7 +115,8 @@ TEST_F(RestoreMySqlTest, AFailedLoadIsAFailure)
 
     qztest::ScratchFolder bin("restore-mysql-bin");
     for (const char* name : {"mysqldump.exe", "mysql.exe"})
-        ASSERT_TRUE(CopyFileA((BridgeDirectory() + "\\mysqldump.exe").c_str(), (bin / name).c_str(), FALSE));
+        ASSERT_TRUE(
+            CopyFileA((qztest::BridgeDirectory() + "\\mysqldump.exe").c_str(), (bin / name).c_str(), FALSE));
     win::WriteProfileValue(kConfigFile, kSectionMySql, "MySQLPath", bin.Path());
     host_.events.clear();
 
@@ -134,7 +137,7 @@ TEST_F(RestoreMySqlTest, AFailedLoadIsAFailure)
 TEST_F(RestoreMySqlTest, ARefusedDumpNameLeavesTheServerUntouched)
 {
     SaveThenChange();
-    ASSERT_EQ(RunSql("DROP DATABASE IF EXISTS restoresuite_victim; CREATE DATABASE restoresuite_victim;"
+    ASSERT_EQ(qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_victim; CREATE DATABASE restoresuite_victim;"
                      "CREATE TABLE restoresuite_victim.t (id INT); INSERT INTO restoresuite_victim.t VALUES (7);"),
               0);
     const std::string evil = "x.sql; DROP DATABASE restoresuite_victim; -- .sql";
@@ -144,13 +147,13 @@ TEST_F(RestoreMySqlTest, ARefusedDumpNameLeavesTheServerUntouched)
 
     EXPECT_TRUE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
 
-    EXPECT_EQ(QueryRows("SELECT id FROM restoresuite_victim.t", data_ / "victim.txt"), "7\n");
+    EXPECT_EQ(qztest::QuerySql("SELECT id FROM restoresuite_victim.t"), "7\n");
     EXPECT_EQ(Rows(), "1\tfire alarm\n2\tall clear\n");
     EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 2u);  // safety dump and load of the good dump
     EXPECT_TRUE(Logged("FAILED to restore the MySQL dump " + keep_.Path() + ".\\mysql\\" + evil +
                        ": not loaded, a save names its dumps <database>.sql with letters, digits, _, $, - and @ only"));
     EXPECT_EQ(Summary(), kErrorsText);
-    RunSql("DROP DATABASE IF EXISTS restoresuite_victim");
+    qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_victim");
 }
 
 // Needs no server: nothing is started.

@@ -3,7 +3,7 @@
 // installation on Q: (a scratch folder) with the working directory
 // Q:\work, both desktops in a scratch folder, a real save run to make
 // keepsets, and boxes answered here: Yes to every question, OK otherwise.
-#include "restore/RestoreDialog.h"
+#include "ui/RestoreDialog.h"
 #include "support/ReportReceiver.h"
 #include "support/WineHost.h"
 

@@ -1,12 +1,12 @@
-#include "restore/RestoreDialog.h"
+#include "ui/RestoreDialog.h"
 
 #include "config/ConfigFile.h"
 #include "controls/FolderBrowserDialog.h"
 #include "resource.h"
-#include "restore/KeepsetDescription.h"
 #include "restore/RunRestore.h"
 #include "save/KeepsetRecordFormat.h"
 #include "save/KeepsetSlot.h"
+#include "ui/KeepsetDescription.h"
 #include "win/Files.h"
 #include "win/MessageBoxes.h"
 #include "win/ProgramFile.h"
@@ -21,9 +21,6 @@ namespace {
 // read would judge a long directory missing and clear its entry.
 constexpr std::size_t kPathLength = 511;
 constexpr std::size_t kDateTimeLength = 39;
-// Additional directories are saved with up to 255 characters; the row
-// shows the whole of it.
-constexpr std::size_t kAdditionalLength = 255;
 constexpr std::size_t kLastKeepsetDirLength = 511;
 
 constexpr int kCustomListColumnWidth = 500;
@@ -98,25 +95,6 @@ int SelectedRow(HWND list)
 
 // ---- Records ----------------------------------------------------------------
 
-KeepsetFlags ReadFlags(const std::string& file, const std::string& section)
-{
-    KeepsetFlags flags;
-    flags.saveMsg = win::ReadProfileInt(file, section, kKeySaveMsg, 0) == 1;
-    flags.saveDesktop = win::ReadProfileInt(file, section, kKeySaveDesktop, 0) == 1;
-    flags.saveWeb = win::ReadProfileInt(file, section, kKeySaveWeb, 0) == 1;
-    flags.saveMySql = win::ReadProfileInt(file, section, kKeySaveMySql, 0) == 1;
-    return flags;
-}
-
-KeepsetRecordValues ReadRecordValues(const std::string& file, const std::string& section)
-{
-    KeepsetRecordValues values;
-    values.flags = ReadFlags(file, section);
-    for (int k = 1; k <= 4; ++k)
-        values.saveAdd[k - 1] = win::ReadProfileString(file, section, SaveAddKey(k), "", kAdditionalLength);
-    return values;
-}
-
 SaveTypeTexts LoadSaveTypeTexts()
 {
     SaveTypeTexts texts;
@@ -132,7 +110,7 @@ SaveTypeTexts LoadSaveTypeTexts()
 // alarm and tool configuration.
 std::string RecordSaveType(const std::string& file, const std::string& section)
 {
-    return SaveTypeText(LoadSaveTypeTexts(), true, ReadFlags(file, section));
+    return SaveTypeText(LoadSaveTypeTexts(), true, ReadKeepsetFlags(file, section));
 }
 
 void ClearKeepsetEntry(const std::string& section)
@@ -331,9 +309,9 @@ void RestoreDialog::FillCustomList()
     if (sourceKind_ == 1) {
         if (otherRecord_.empty())
             return;
-        record = ReadRecordValues(otherRecord_, kRecordSection);
+        record = ReadKeepsetRecordValues(otherRecord_, kRecordSection);
     } else if (const int entry = SelectedEntry(); entry > 0) {
-        record = ReadRecordValues(kConfigFile, KeepsetSectionName(entry));
+        record = ReadKeepsetRecordValues(kConfigFile, KeepsetSectionName(entry));
     }
     for (const CustomSelectionRow& row : CustomSelectionRows(record)) {
         const std::string text = win::LoadText(row.textId);
