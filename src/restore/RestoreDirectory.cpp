@@ -35,12 +35,51 @@ void RemoveTemporary(RestoreProgress& progress, const std::string& temporary)
                                  ErrorText(win::LastError()) + ")");
 }
 
-// Copy beside the target, check, replace in one step. sha256 empty: the
-// keepset has no manifest to check against.
+// Where the temporary copies of one target directory are made: its
+// directory qzrestore.tmp, made at the first copy and removed again at the
+// end; beside each file where it cannot be made.
+class TemporaryCopies {
+public:
+    TemporaryCopies(RestoreProgress& progress, const std::string& target)
+        : progress_(progress), directory_(FileInDirectory(target, kTemporaryDirectoryName))
+    {
+    }
+    ~TemporaryCopies()
+    {
+        if (made_ && !win::RemoveEmptyDirectory(directory_))
+            progress_.WriteRestoreLog("FAILED to remove the temporary directory " + directory_ + " (" +
+                                      ErrorText(win::LastError()) + ")");
+    }
+    TemporaryCopies(const TemporaryCopies&) = delete;
+    TemporaryCopies& operator=(const TemporaryCopies&) = delete;
+
+    std::string For(const std::string& destination, const std::string& name)
+    {
+        if (!tried_) {
+            tried_ = true;
+            made_ = win::CreateOneDirectory(directory_);
+            if (!made_ && win::LastError() == kAlreadyExists) {
+                // One left by a restore that did not end is used again.
+                const unsigned long attributes = win::FileAttributes(directory_);
+                made_ = attributes != win::kInvalidAttributes && (attributes & win::kAttributeDirectory) != 0;
+            }
+        }
+        return made_ ? FileInDirectory(directory_, name) : TemporaryRestoreName(destination);
+    }
+
+private:
+    static constexpr unsigned long kAlreadyExists = 183;
+    RestoreProgress& progress_;
+    std::string directory_;
+    bool tried_ = false;
+    bool made_ = false;
+};
+
+// Copy to the temporary name, check, replace in one step. sha256 empty:
+// the keepset has no manifest to check against.
 bool ReplaceFile(RestoreProgress& progress, const std::string& source, const std::string& destination,
-                 const std::string& sha256)
+                 const std::string& temporary, const std::string& sha256)
 {
-    const std::string temporary = TemporaryRestoreName(destination);
     std::string reason;
     if (!win::CopyFileReplacing(source, temporary)) {
         reason = "the copy failed, " + ErrorText(win::LastError());
@@ -102,6 +141,7 @@ int RestoreDirectory(RestoreProgress& progress, const std::string& target, const
                      const DirectoryPlan& plan, const std::string& keepWhenPresent)
 {
     const std::string sourceDirectory = KeepsetDirectory(root, plan.subDirectory);
+    TemporaryCopies temporaries(progress, target);
     int result = 0;
     for (const PlannedFile& file : plan.files) {
         const std::string source = FileInDirectory(sourceDirectory, file.name);
@@ -120,7 +160,8 @@ int RestoreDirectory(RestoreProgress& progress, const std::string& target, const
             result = 1;
             continue;
         }
-        if (!ReplaceFile(progress, source, destination, file.verdict == FileVerdict::Verified ? file.sha256 : ""))
+        if (!ReplaceFile(progress, source, destination, temporaries.For(destination, file.name),
+                         file.verdict == FileVerdict::Verified ? file.sha256 : ""))
             result = 1;
     }
 

@@ -6,8 +6,9 @@
 #include <string>
 
 // Puts the planned files of one keepset directory into target under the
-// same names. Each file is copied to a temporary name beside its target
-// (TemporaryRestoreName), a verified file's copy is hashed and compared
+// same names. Each file is copied to a temporary name in the target
+// directory (in its sub-directory kTemporaryDirectoryName, removed again at
+// the end), a verified file's copy is hashed and compared
 // with the manifest, and only then does the copy replace the file in one
 // step; on any failure the file stays as it was and the temporary copy is
 // removed. Each file is logged: "%1 restored to %2", or "FAILED to restore

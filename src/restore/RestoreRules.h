@@ -60,5 +60,12 @@ struct PlannedFile {
 std::vector<PlannedFile> PlanKeepsetDirectory(const std::vector<ListedFile>& listed, const ParsedManifest* manifest,
                                               const std::string& relativeDirectory, const std::string& pattern);
 
-// "<file>.qzrestore": the temporary copy beside the file it is to replace.
+// The directory inside a target directory that holds the temporary copies
+// until each replaces its file: a new name in a small directory is cheap
+// to create where the target directory holds thousands of files, and the
+// move from it into the target stays on the same volume, in one step.
+constexpr const char* kTemporaryDirectoryName = "qzrestore.tmp";
+
+// "<file>.qzrestore": the temporary copy beside the file it is to replace,
+// where no temporary directory can be made.
 std::string TemporaryRestoreName(const std::string& file);

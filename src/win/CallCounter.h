@@ -34,6 +34,7 @@ enum class Op {
     FileRead,
     FileWrite,
     FileHash,
+    DirectoryRemove,
     Count
 };
 

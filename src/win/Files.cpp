@@ -84,6 +84,13 @@ bool RemoveFile(const std::string& path)
     return DeleteFileA(path.c_str()) != 0;
 }
 
+bool RemoveEmptyDirectory(const std::string& path)
+{
+    if (InjectedFailure(Op::DirectoryRemove))
+        return false;
+    return RemoveDirectoryA(path.c_str()) != 0;
+}
+
 unsigned long FileAttributes(const std::string& path)
 {
     if (InjectedFailure(Op::GetAttributes))

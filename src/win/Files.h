@@ -44,6 +44,8 @@ bool CopyFileReplacing(const std::string& source, const std::string& target);
 // CreateDirectoryA: one level, the parent must exist.
 bool CreateOneDirectory(const std::string& path);
 bool RemoveFile(const std::string& path);
+// RemoveDirectoryA: only an empty directory goes.
+bool RemoveEmptyDirectory(const std::string& path);
 // kInvalidAttributes when the entry does not exist.
 unsigned long FileAttributes(const std::string& path);
 bool SetFileAttributesTo(const std::string& path, unsigned long attributes);

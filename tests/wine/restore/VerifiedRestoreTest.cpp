@@ -49,6 +49,7 @@ protected:
         for (const auto& file : kFiles) {
             qztest::WriteFileText(install_ / file.first, file.second.live);
             qztest::RemoveTree(install_ / (file.first + ".qzrestore"));
+            qztest::RemoveTree(install_ / (file.first.substr(0, file.first.find('\\')) + "\\qzrestore.tmp"));
         }
         qztest::WriteFileText(WindowsFile("qzrestoretest.ini"), "[Old]\r\n");
         win::ResetCalls();
@@ -86,7 +87,8 @@ TEST_F(VerifiedRestoreTest, FailingAtEveryFileOperation)
         {win::Op::FileCopy, "copy", false},       {win::Op::FileHash, "hash", false},
         {win::Op::FileMove, "move", false},       {win::Op::FindFirst, "search", false},
         {win::Op::FindNext, "search next", false}, {win::Op::FileRead, "read", false},
-        {win::Op::FileDelete, "delete", true},
+        {win::Op::FileDelete, "delete", true},   {win::Op::DirectoryCreate, "make directory", false},
+        {win::Op::DirectoryRemove, "remove directory", false},
     };
     int runs = 0;
     for (const auto& sweep : sweeps) {
@@ -104,10 +106,12 @@ TEST_F(VerifiedRestoreTest, FailingAtEveryFileOperation)
                 EXPECT_EQ(Summary(), kErrorsText) << context;
             bool strayNamed = false;
             for (const std::string& text : LogTexts())
-                strayNamed = strayNamed || text.compare(0, 36, "FAILED to remove the temporary file ") == 0;
-            for (const auto& file : kFiles)
-                if (IsInstalled(file.first + ".qzrestore"))
-                    EXPECT_TRUE(strayNamed) << context << ": " << file.first << ".qzrestore";
+                strayNamed = strayNamed || text.compare(0, 31, "FAILED to remove the temporary ") == 0;
+            for (const auto& file : kFiles) {
+                const std::string directory = file.first.substr(0, file.first.find('\\'));
+                if (IsInstalled(file.first + ".qzrestore") || IsInstalled(directory + "\\qzrestore.tmp"))
+                    EXPECT_TRUE(strayNamed) << context << ": a temporary copy of " << file.first;
+            }
             if (!fired)
                 break;
         }
@@ -162,7 +166,7 @@ TEST_F(VerifiedRestoreTest, ADamagedKeepsetRestoresNothingDamaged)
     EXPECT_FALSE(qztest::Exists(WindowsFile("system.ini")) &&
                  qztest::ReadFileText(WindowsFile("system.ini")) == "[boot]\r\n");
     EXPECT_FALSE(qztest::Exists(WindowsFile("evil.dll")));
-    EXPECT_FALSE(IsInstalled("qzt\\b.bat.qzrestore"));
+    EXPECT_FALSE(IsInstalled("qzt\\qzrestore.tmp"));
     for (const std::string& text :
          {"FAILED to restore " + root + ".\\qzt\\b.bat to \\qzt\\b.bat ! (the copy does not match the keepset's manifest)",
           "FAILED to restore " + root + ".\\qzt\\planted.bat to \\qzt\\planted.bat ! (not restored: the keepset's "
