@@ -9,6 +9,7 @@
 #include "restore/RestoreProgress.h"
 #include "restore/RestoreRules.h"
 #include "save/KeepsetRecordFormat.h"
+#include "save/KeepsetSlot.h"
 #include "win/Files.h"
 #include "win/MessageBoxes.h"
 #include "win/ProgramFile.h"
@@ -275,10 +276,31 @@ void ShowSummary(const RestoreProgress& progress)
 
 // A keepset whose save did not end, or ended with errors, is restored only
 // when the user says so.
-bool StateAllowsRestore(const RestoreRequest& request, const std::string& root)
+//
+// A save that dies leaves no record file in its directory, only its list
+// entry saying "running"; "Select" then writes a record without a state.
+// For another root of unknown state the list entry of the same directory
+// speaks.
+KeepsetState StateOf(const RestoreRequest& request, const std::string& root)
 {
     const KeepsetState state = KeepsetStateOf(
         win::ReadProfileString(request.recordFile, request.recordSection, kKeyState, "", kStateLength));
+    if (state != KeepsetState::Unknown || request.source != RestoreSource::OtherRoot)
+        return state;
+    for (int entry = 1; entry <= kKeepsetSlots; ++entry) {
+        const std::string section = KeepsetSectionName(entry);
+        const std::string path = win::ReadProfileString(kConfigFile, section, kKeyPath, "", kRootLength);
+        if (path.empty())
+            break;
+        if (SameFileName(path, root))
+            return KeepsetStateOf(win::ReadProfileString(kConfigFile, section, kKeyState, "", kStateLength));
+    }
+    return state;
+}
+
+bool StateAllowsRestore(const RestoreRequest& request, const std::string& root)
+{
+    const KeepsetState state = StateOf(request, root);
     unsigned textId = 0;
     if (state == KeepsetState::Running)
         textId = IDS_RESTORE_INCOMPLETE_QUESTION;

@@ -4,6 +4,8 @@
 // not saved to its end is restored only when the user says so.
 #include "RestoreFixture.h"
 
+#include "config/LowerCase.h"
+
 #include <windows.h>
 
 #include <map>
@@ -241,6 +243,16 @@ TEST_F(VerifiedRestoreTest, AnIncompleteKeepsetIsRestoredOnlyWhenConfirmed)
             EXPECT_EQ(Installed("qzt\\a.qzt"), goesOn ? "new tool a" : "old tool a, longer") << c.state;
         }
     }
+
+    // A directory whose save died has no record; the one "Select" writes
+    // has no state, and the list entry of the directory tells it.
+    Record("SaveMsg=1\r\n");
+    Config("[Save1]\r\nPath=" + LowerCase(root) + "\r\nState=running\r\n");
+    PutBackOldFiles();
+    warningAnswer_ = win::kAnswerNo;
+    EXPECT_FALSE(Run(Custom(OtherRoot(), {{QztDirectory, true}})));
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, cases[0].question);
 }
 
 }  // namespace
