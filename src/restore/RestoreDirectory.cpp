@@ -171,6 +171,7 @@ int RestoreDirectory(RestoreProgress& progress, const std::string& target, const
         return 1;
     }
     if (!plan.anyEntry && plan.files.empty())
-        progress.WriteRestoreLog("No files found in directory: " + KeepsetSearch(root, plan.subDirectory, plan.pattern));
+        progress.WriteRestoreLog("No files found in directory: " +
+                                 KeepsetSearch(root, plan.subDirectory, plan.pattern));
     return result;
 }

@@ -131,7 +131,8 @@ int RestoreMySql(RestoreProgress& progress, const std::string& root, const Direc
     const MySqlClient client = ReadMySqlClient();
     const std::string dumpDirectory = KeepsetDirectory(root, plan.subDirectory);
     if (!plan.anyEntry && plan.files.empty()) {
-        progress.WriteRestoreLog("No files found in directory: " + KeepsetSearch(root, plan.subDirectory, plan.pattern));
+        progress.WriteRestoreLog("No files found in directory: " +
+                                 KeepsetSearch(root, plan.subDirectory, plan.pattern));
         return 0;
     }
     int result = 0;

@@ -84,6 +84,11 @@ bool ChosenRoot(const RestoreRequest& request, std::string& root)
     return false;
 }
 
+std::string ReadHtdocsPath()
+{
+    return win::ReadProfileString(kConfigFile, kSectionConfig, "WebHtdocsPath", "", kHtdocsLength);
+}
+
 // Restores the items of one run into their places. It walks the items
 // twice: first to plan every keepset directory they read (nothing is
 // touched), then to restore them, each directory with its plan. Targets
@@ -176,9 +181,8 @@ private:
             Step(IntoInstallation("\\dbv1", ""));
             break;
         case WebPrograms:
-            IntoTarget(planning_ ? std::string()
-                                 : win::ReadProfileString(kConfigFile, kSectionConfig, "WebHtdocsPath", "", kHtdocsLength),
-                       "[Config] WebHtdocsPath is empty", "\\web\\htdocs", "");
+            IntoTarget(planning_ ? std::string() : ReadHtdocsPath(), "[Config] WebHtdocsPath is empty", "\\web\\htdocs",
+                       "");
             break;
         case MySqlDatabases: {
             const DirectoryPlan& plan = Plan("\\mysql", "*.sql", DirectoryKind::Dumps);
@@ -354,8 +358,8 @@ bool RunRestore(const RestoreRequest& request, RestoreRunHost& host)
     progress.OpenLog();
     const Targets targets = ReadTargets();
     const KeepsetRecordValues record = ReadKeepsetRecordValues(request.recordFile, request.recordSection);
-    progress.WriteRestoreLog((request.kind == RestoreKind::Full ? "Start full restore from " : "Start custom restore from ") +
-                             root);
+    progress.WriteRestoreLog(
+        (request.kind == RestoreKind::Full ? "Start full restore from " : "Start custom restore from ") + root);
 
     KeepsetManifest manifest;
     bool go = ReadManifest(progress, root, manifest);
