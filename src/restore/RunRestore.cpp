@@ -29,6 +29,7 @@ constexpr std::size_t kHtdocsLength = 255;
 constexpr std::size_t kShellFolderBytes = 80;
 constexpr std::size_t kWindowsDirectoryLength = 79;
 constexpr std::size_t kStateLength = 39;
+constexpr std::size_t kPersonnelNameLength = 39;
 
 const char kShellFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
@@ -161,7 +162,7 @@ private:
         case GroupAndPersonnel:
             // Saved only when configured: a manifest shows whether they were.
             for (const char* name : {"qzpersonal.dbf", "qzgroups.dbf", "qzlink.dbf"})
-                Step(IntoInstallation("\\db1", name, name, manifest_ != nullptr));
+                Step(IntoInstallation("\\db1", name, name, manifest_ != nullptr || !ConfiguredPersonnelFile(name)));
             break;
         case QztDirectory:
             Step(IntoInstallation("\\qzt", ""));
@@ -199,6 +200,20 @@ private:
         default:
             break;
         }
+    }
+
+    // Without a manifest, the keepset's copy of qzpers.ini tells which of
+    // the personnel files the save was set to save; without that either,
+    // each is expected.
+    bool ConfiguredPersonnelFile(const std::string& name) const
+    {
+        const std::string ini = KeepsetDirectory(root_, "\\win\\qzpers.ini");
+        if (!planning_ || !win::EntryExists(ini))
+            return true;
+        for (const char* key : {"Pers", "Group", "Link"})
+            if (SameFileName(win::ReadProfileString(ini, "DBInfo", key, "", kPersonnelNameLength), name))
+                return true;
+        return false;
     }
 
     void RestoreAdditional(const std::string& value)

@@ -167,6 +167,14 @@ TEST_F(RestoreTest, CustomRestoreOfTheCheckedRows)
     EXPECT_FALSE(IsInstalled("db1\\vm001.dbf"));
     EXPECT_EQ(Summary(), kErrorsText);
 
+    // The keepset's qzpers.ini names the files the save was set to save.
+    Saved("win\\qzpers.ini", "[DBInfo]\r\nGroup=QZGROUPS.DBF\r\nPers=qzpersonal.dbf\r\n");
+    qztest::RemoveTree("Q:\\work\\log\\qzkeepset.log");
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{GroupAndPersonnel, true}})));
+    EXPECT_EQ(Summary(), kErrorsText);
+    EXPECT_EQ(LoggedLinesStartingWith("FAILED to restore " + root + ".\\db1\\qzpersonal.dbf"), 1u);
+    EXPECT_TRUE(Logged("No files found in directory: " + root + ".\\db1.\\qzlink.dbf"));
+
     WriteManifest();
     qztest::RemoveTree("Q:\\work\\log\\qzkeepset.log");
     EXPECT_TRUE(Run(Custom(OtherRoot(), {{GroupAndPersonnel, true}})));
