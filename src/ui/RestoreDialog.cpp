@@ -4,6 +4,7 @@
 #include "config/ProfileFileUpdate.h"
 #include "controls/FolderBrowserDialog.h"
 #include "resource.h"
+#include "restore/RestoreRules.h"
 #include "restore/RunRestore.h"
 #include "save/KeepsetRecordFormat.h"
 #include "save/KeepsetSlot.h"
@@ -108,10 +109,19 @@ SaveTypeTexts LoadSaveTypeTexts()
 }
 
 // A record describes every keepset it was written for as holding the
-// alarm and tool configuration.
+// alarm and tool configuration. A save that did not end, or ended with
+// errors, is marked in front.
 std::string RecordSaveType(const std::string& file, const std::string& section)
 {
-    return SaveTypeText(LoadSaveTypeTexts(), true, ReadKeepsetFlags(file, section));
+    const std::string saveType = SaveTypeText(LoadSaveTypeTexts(), true, ReadKeepsetFlags(file, section));
+    switch (KeepsetStateOf(win::ReadProfileString(file, section, kKeyState, "", kDateTimeLength))) {
+    case KeepsetState::Running:
+        return win::LoadText(IDS_TYPE_INCOMPLETE) + saveType;
+    case KeepsetState::Errors:
+        return win::LoadText(IDS_TYPE_WITH_ERRORS) + saveType;
+    default:
+        return saveType;
+    }
 }
 
 // The entry's keys all cleared in one update of the file, or none.

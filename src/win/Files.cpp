@@ -23,6 +23,7 @@ FoundEntry ToEntry(const WIN32_FIND_DATAW& data, NameForm form)
     // nothing for.
     entry.name = form == NameForm::Exact ? FromWide(name) : ShownText(FromWide(name));
     entry.attributes = data.dwFileAttributes;
+    entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return entry;
 }
 
@@ -94,6 +95,13 @@ bool RemoveFile(const std::string& path)
         return false;
     std::wstring wide;
     return ToWidePath(path, wide) && DeleteFileW(wide.c_str()) != 0;
+}
+
+bool RemoveEmptyDirectory(const std::string& path)
+{
+    if (InjectedFailure(Op::DirectoryRemove))
+        return false;
+    return RemoveDirectoryA(path.c_str()) != 0;
 }
 
 unsigned long FileAttributes(const std::string& path)

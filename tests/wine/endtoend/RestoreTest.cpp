@@ -534,8 +534,9 @@ TEST_F(RestoreThroughTheProgram, WithoutEntriesTheOtherRootIsChosenThroughTheFol
     EXPECT_EQ(CustomRows(dialog), expectedRows);
     EXPECT_EQ(ConfigValue("Config", "LastKeepsetDir"), nothing);
 
-    // A restore from it finds nothing to restore; the dialog stays open.
-    RestoreAndAnswer(dialog, nothing, IDS_NOTHING_RESTORED);
+    // A restore from it finds nothing to restore, and no vm001.dbf, which
+    // every save holds: an error; the dialog stays open.
+    RestoreAndAnswer(dialog, nothing, IDS_RESTORE_HAD_ERRORS);
     EXPECT_TRUE(IsWindow(dialog));
 
     // Back to the (empty) keepset list: the other root's controls go off,

@@ -73,6 +73,14 @@ const ExpectedText englishTexts[] = {
     {IDS_NO_PREVIOUS_KEEPSET, "No previous keepset was found.\nPlease use the select button to select the keepset data to restore."},
     {IDS_NO_KEEPSET_DATA, "No keepset data found under selection %1"},
     {IDS_ARGUMENT_TOO_LONG, "The save directory on the command line is longer than %1 characters, so nothing was saved:\n%2"},
+    {IDS_TYPE_INCOMPLETE, "INCOMPLETE: "},
+    {IDS_TYPE_WITH_ERRORS, "WITH ERRORS: "},
+    {IDS_RESTORE_INCOMPLETE_QUESTION, "The save into the keepset directory %1 did not end: the keepset is INCOMPLETE "
+                                      "and may hold cut or missing files.\nRestore from it anyway?"},
+    {IDS_RESTORE_WITH_ERRORS_QUESTION, "The save into the keepset directory %1 ended WITH ERRORS: files may be "
+                                       "missing from the keepset.\nRestore from it anyway?"},
+    {IDS_RESTORE_DAMAGED_QUESTION, "%1 files of the keepset are missing or changed since the save, the first: "
+                                   "%2\nRestore only the intact files?"},
 };
 
 }  // namespace

@@ -108,9 +108,9 @@ TEST_F(RestoreMySqlTest, AFailedLoadIsAFailure)
     EXPECT_EQ(Rows(), kChangedRows);
     EXPECT_NE(SafetyDump().find("(3,'new')"), std::string::npos);
     Lines texts = LogTexts();
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[1], "Restore MySQL database with command: " + LoadCommand());
-    EXPECT_EQ(texts[2], "FAILED to start the restore of MySQL database restoresuite_alarm");
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[2], "Restore MySQL database with command: " + LoadCommand());
+    EXPECT_EQ(texts[3], "FAILED to start the restore of MySQL database restoresuite_alarm");
     EXPECT_EQ(Summary(), kErrorsText);
     EXPECT_EQ(host_.events, (Lines{"wait", "arrow"}));
 
@@ -124,10 +124,10 @@ TEST_F(RestoreMySqlTest, AFailedLoadIsAFailure)
     EXPECT_TRUE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
 
     texts = LogTexts();
-    ASSERT_EQ(texts.size(), 6u);
-    EXPECT_EQ(texts[4], "Restore MySQL database with command: " + bin.Path() +
+    ASSERT_EQ(texts.size(), 8u);
+    EXPECT_EQ(texts[6], "Restore MySQL database with command: " + bin.Path() +
                             ".\\mysql.exe -u root -e\"source restoresuite_alarm.sql\"");
-    EXPECT_EQ(texts[5], "FAILED to restore MySQL database restoresuite_alarm (exit status 2)");
+    EXPECT_EQ(texts[7], "FAILED to restore MySQL database restoresuite_alarm (exit status 2)");
     EXPECT_EQ(Summary(), kErrorsText);
     EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
 }
@@ -207,6 +207,31 @@ TEST_F(RestoreMySqlTest, EveryFailingCallOfTheDatabaseItem)
     }
 }
 
+// A dump file whose name would end the client's "source" statement and
+// start another is not loaded and reaches no program; the dump beside it
+// is loaded as usual.
+TEST_F(RestoreMySqlTest, ARefusedDumpNameLeavesTheServerUntouched)
+{
+    SaveThenChange();
+    ASSERT_EQ(qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_victim; CREATE DATABASE restoresuite_victim;"
+                     "CREATE TABLE restoresuite_victim.t (id INT); INSERT INTO restoresuite_victim.t VALUES (7);"),
+              0);
+    const std::string evil = "x.sql; DROP DATABASE restoresuite_victim; -- .sql";
+    Saved("mysql\\" + evil, "DROP DATABASE restoresuite_victim;\n");
+    WriteManifest();  // even a file the manifest vouches for
+    win::ResetCalls();
+
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+
+    EXPECT_EQ(qztest::QuerySql("SELECT id FROM restoresuite_victim.t"), "7\n");
+    EXPECT_EQ(Rows(), "1\tfire alarm\n2\tall clear\n");
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 2u);  // safety dump and load of the good dump
+    EXPECT_TRUE(Logged("FAILED to restore the MySQL dump " + keep_.Path() + ".\\mysql\\" + evil +
+                       ": not loaded, a save names its dumps <database>.sql with letters, digits, _, $, - and @ only"));
+    EXPECT_EQ(Summary(), kErrorsText);
+    qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_victim");
+}
+
 // Needs no server: nothing is started.
 TEST_F(RestoreTest, DumpsWithoutClientProgramOrNoDumpsAtAll)
 {
@@ -219,7 +244,22 @@ TEST_F(RestoreTest, DumpsWithoutClientProgramOrNoDumpsAtAll)
     EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 0u);
     EXPECT_EQ(Summary(), kErrorsText);
 
+    // Names a save never gives a dump are refused before any program runs.
     qztest::RemoveTree(keep_ / "mysql\\alarm.sql");
+    const std::string refused[] = {"x.sql; DROP DATABASE victim; -- .sql", "a.sql.sql"};
+    for (const std::string& name : refused)
+        Saved("mysql\\" + name, "DROP DATABASE victim;\n");
+    win::ResetCalls();
+    EXPECT_FALSE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+    for (const std::string& name : refused)
+        EXPECT_TRUE(Logged("FAILED to restore the MySQL dump " + keep_.Path() + ".\\mysql\\" + name +
+                           ": not loaded, a save names its dumps <database>.sql with letters, digits, _, $, - and @ only"))
+            << name;
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 0u);
+    EXPECT_EQ(Summary(), kErrorsText);
+
+    for (const std::string& name : refused)
+        qztest::RemoveTree(keep_ / ("mysql\\" + name));
     EXPECT_FALSE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
     EXPECT_EQ(LogTexts().back(), "No files found in directory: " + keep_.Path() + ".\\mysql.\\*.sql");
     EXPECT_EQ(Summary(), kNothingText);

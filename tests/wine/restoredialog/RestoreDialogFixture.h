@@ -6,6 +6,7 @@
 #include "ui/RestoreDialog.h"
 #include "support/ReportReceiver.h"
 #include "support/WineHost.h"
+#include "win/MessageBoxes.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,9 @@ protected:
     std::unique_ptr<qztest::ReportReceiver> receiver_;
     std::unique_ptr<RestoreDialog> dialog_;
     std::vector<Box> boxes_;
+    // The questions with a warning icon (a keepset not saved to its end, a
+    // damaged keepset); Yes to every other question.
+    int answerWarnings_ = win::kAnswerYes;
     std::string chosen_;
     std::vector<RestoreDialog::FolderRequest> browserRequests_;
 
