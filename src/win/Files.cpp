@@ -101,7 +101,8 @@ bool RemoveEmptyDirectory(const std::string& path)
 {
     if (InjectedFailure(Op::DirectoryRemove))
         return false;
-    return RemoveDirectoryA(path.c_str()) != 0;
+    std::wstring wide;
+    return ToWidePath(path, wide) && RemoveDirectoryW(wide.c_str()) != 0;
 }
 
 unsigned long FileAttributes(const std::string& path)
@@ -363,7 +364,10 @@ bool FlushFileToDisk(const std::string& path)
 {
     if (InjectedFailure(Op::FileWrite))
         return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    std::wstring wide;
+    if (!ToWidePath(path, wide))
+        return false;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
