@@ -2,6 +2,7 @@
 
 #include "restore/RestorePaths.h"
 #include "win/Files.h"
+#include "win/WideNames.h"
 
 #include <windows.h>
 
@@ -31,6 +32,10 @@ void KeepsetManifest::Read(const std::string& root)
     if (!sizesRead_)
         sizes.clear();
     parsed_ = ParseManifest(checksums, sizes);
+    // The manifest holds its paths in UTF-8; the program compares them in
+    // its own form.
+    for (ManifestEntry& entry : parsed_.entries)
+        entry.path = win::FromUtf8(entry.path);
     status_ = Status::Read;
 }
 
