@@ -89,13 +89,18 @@
 #define IDS_SAVE_DIRECTORY_FAILED     167
 #define IDS_NAME_REFUSED              168
 #define IDS_ANOTHER_COPY_RUNS         169
+#define IDS_TYPE_INCOMPLETE           153
+#define IDS_TYPE_WITH_ERRORS          154
+#define IDS_RESTORE_INCOMPLETE_QUESTION 155
+#define IDS_RESTORE_WITH_ERRORS_QUESTION 156
+#define IDS_RESTORE_DAMAGED_QUESTION  157
 /* Directories and entries the system could not read during a run */
 #define IDS_DIRECTORY_READ_FAILED     190
 #define IDS_WINDOWS_DIRECTORY_FAILED  191
 #define IDS_RESTORE_DIRECTORY_READ_FAILED 192
 
 #define IDS_FIRST                     101
-#define IDS_LAST                      152
+#define IDS_LAST                      157
 
 /* Main dialog (IDD_MAIN); its Exit button is IDOK */
 #define IDC_SAVE_DIRECTORY            1000

@@ -24,9 +24,13 @@ trap 'exit 130' INT TERM
 source scripts/virtual-display.sh
 start_virtual_display 90 120 1280x1024x24 || { echo "test.sh: could not start Xvfb" >&2; exit 1; }
 
+# A full run never skips a test for what it lacks: a test that would skip
+# for want of the display, the database server or a language library of
+# the build fails instead.
+export QZ_REQUIRE_DISPLAY=1 QZ_REQUIRE_DB=1 QZ_REQUIRE_LANGUAGES=1
+
 # The private database server; its settings reach the tests through the
-# environment (QZ_TEST_DB_*). A full run never skips the database tests.
-export QZ_REQUIRE_DB=1
+# environment (QZ_TEST_DB_*).
 db_env=$(scripts/test-db.sh start) || { echo "test.sh: could not start the test database server" >&2; exit 1; }
 eval "$db_env"
 

@@ -36,6 +36,7 @@ enum class Op {
     FileHash,
     ProcessWait,
     MutexCreate,
+    DirectoryRemove,
     Count
 };
 

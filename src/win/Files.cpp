@@ -22,6 +22,7 @@ FoundEntry ToEntry(const WIN32_FIND_DATAW& data, NameForm form)
     // nothing for.
     entry.name = form == NameForm::Exact ? FromWide(name) : ShownText(FromWide(name));
     entry.attributes = data.dwFileAttributes;
+    entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return entry;
 }
 
@@ -112,6 +113,14 @@ bool RemoveFile(const std::string& path)
         return false;
     std::wstring wide;
     return ToWidePath(path, wide) && DeleteFileW(wide.c_str()) != 0;
+}
+
+bool RemoveEmptyDirectory(const std::string& path)
+{
+    if (InjectedFailure(Op::DirectoryRemove))
+        return false;
+    std::wstring wide;
+    return ToWidePath(path, wide) && RemoveDirectoryW(wide.c_str()) != 0;
 }
 
 unsigned long FileAttributes(const std::string& path)
@@ -375,7 +384,10 @@ bool FlushFileToDisk(const std::string& path)
 {
     if (InjectedFailure(Op::FileWrite))
         return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    std::wstring wide;
+    if (!ToWidePath(path, wide))
+        return false;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;

@@ -21,6 +21,7 @@ constexpr unsigned long kAttributeNormal = 0x80;
 struct FoundEntry {
     std::string name;
     unsigned long attributes = 0;
+    std::uint64_t size = 0;  // in bytes, for a file
 };
 
 // How a search hands out names. Exact: every name as the other calls here
@@ -65,6 +66,8 @@ bool CopyFileReplacing(const std::string& source, const std::string& target);
 // CreateDirectory: one level, the parent must exist.
 bool CreateOneDirectory(const std::string& path);
 bool RemoveFile(const std::string& path);
+// RemoveDirectoryA: only an empty directory goes.
+bool RemoveEmptyDirectory(const std::string& path);
 // kInvalidAttributes when the entry does not exist or the system could not
 // tell (see LastErrorIsNotFound).
 unsigned long FileAttributes(const std::string& path);

@@ -105,4 +105,25 @@ std::string FromWide(const wchar_t* text, std::size_t length)
     return name.Finish();
 }
 
+std::string ToUtf8(const std::string& text)
+{
+    std::wstring wide;
+    if (!ToWidePath(text, wide))
+        return "";
+    return Narrow(CP_UTF8, wide.data(), wide.size());
+}
+
+std::string FromUtf8(const std::string& utf8)
+{
+    if (utf8.empty())
+        return "";
+    const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()),
+                                           nullptr, 0);
+    if (length <= 0)
+        return "";
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), &wide[0], length);
+    return FromWide(wide);
+}
+
 }  // namespace win

@@ -28,4 +28,11 @@ inline std::string FromWide(const std::wstring& text)
     return FromWide(text.data(), text.size());
 }
 
+// A text in the program's form as UTF-8, and UTF-8 back in the program's
+// form: the keepset's manifest holds its paths in UTF-8, so that a name in
+// any script reads the same to the checksum tools. A text that does not
+// convert comes back empty.
+std::string ToUtf8(const std::string& text);
+std::string FromUtf8(const std::string& utf8);
+
 }  // namespace win

@@ -14,7 +14,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -23,12 +22,6 @@ using qztest::BridgeDirectory;
 using qztest::RunSql;
 
 const char kDatabase[] = "dumpsuite_alarm";
-
-std::string Environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
 
 void SetMySqlKey(const char* key, const std::string& value)
 {
@@ -52,7 +45,7 @@ protected:
 
     void TearDown() override
     {
-        if (!Environment("QZ_TEST_DB_SOCKET").empty())
+        if (qztest::TestDatabaseAvailable())
             RunSql("DROP DATABASE IF EXISTS dumpsuite_alarm");
         qztest::RemoveConfigFile();
     }
@@ -86,7 +79,7 @@ TEST_F(DumpMySqlDatabaseTest, AFailedDumpIsAFailure)
 
     // The server is down: its socket leads nowhere.
     SetMySqlKey("Password", "");
-    const std::string socket = Environment("QZ_TEST_DB_SOCKET");
+    const std::string socket = qztest::TestDatabaseSocket();
     SetEnvironmentVariableA("QZ_TEST_DB_SOCKET", (socket + ".gone").c_str());
     EXPECT_FALSE(DumpMySqlDatabase(kDatabase, target.Path()));
     SetEnvironmentVariableA("QZ_TEST_DB_SOCKET", socket.c_str());
@@ -143,7 +136,7 @@ protected:
 
     void TearDown() override
     {
-        if (!Environment("QZ_TEST_DB_SOCKET").empty())
+        if (qztest::TestDatabaseAvailable())
             RunSql("DROP USER IF EXISTS 'dumpsuite user'@'localhost'");
         DumpMySqlDatabaseTest::TearDown();
     }

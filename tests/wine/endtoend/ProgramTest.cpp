@@ -247,8 +247,7 @@ TEST_F(Installation, FrenchWithoutItsLibraryWarnsAndOpensInEnglish)
 
 TEST_F(Installation, FrenchWithItsLibraryOpensInFrenchAndLowerCaseLoadsNothing)
 {
-    if (!PlaceLanguageLibrary("fr"))
-        GTEST_SKIP() << "the build has no qzkeep_fr.dll";
+    QZ_REQUIRE_LANGUAGE_LIBRARY("fr");
     const std::string frenchTitle = TextOf("fr", IDS_MAIN_TITLE);
     ASSERT_FALSE(frenchTitle.empty());
     ASSERT_NE(frenchTitle, e2e::kEnglishTitle);
@@ -370,8 +369,7 @@ TEST_P(WindowsInEachLanguage, SaveWithAnErrorAboutBoxAndFolderBrowser)
 {
     const std::string code = GetParam();
     if (!code.empty()) {
-        if (!PlaceLanguageLibrary(code))
-            GTEST_SKIP() << "the build has no qzkeep_" << code << ".dll";
+        QZ_REQUIRE_LANGUAGE_LIBRARY(code);
         SetLanguage(code == "dt" ? "DT" : "FR");
     }
     const std::string name = code.empty() ? "en" : code;

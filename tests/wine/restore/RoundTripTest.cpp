@@ -1,11 +1,11 @@
 // A real save run into a keepset, the installation changed, and the keepset
 // restored from its list entry: every file is back as it was saved.
 #include "RestoreFixture.h"
-#include "TestDatabase.h"
 
 #include "config/SaveSettings.h"
 #include "save/SaveRun.h"
 #include "support/ReportReceiver.h"
+#include "support/TestDatabase.h"
 #include "support/WideNames.h"
 
 #include <windows.h>
@@ -256,12 +256,12 @@ TEST_F(RoundTripTest, NamesInEveryScriptAreSavedAndComeBackByteForByte)
 TEST_F(RoundTripTest, ADatabaseComesBackWithTheFiles)
 {
     QZ_REQUIRE_TEST_DATABASE();
-    ASSERT_EQ(RunSql("DROP DATABASE IF EXISTS restoresuite_trip; CREATE DATABASE restoresuite_trip;"
-                     "CREATE TABLE restoresuite_trip.plans (id INT PRIMARY KEY, name VARCHAR(40));"
-                     "INSERT INTO restoresuite_trip.plans VALUES (1, 'week plan'), (2, 'day plan');"),
+    ASSERT_EQ(qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_trip; CREATE DATABASE restoresuite_trip;"
+                             "CREATE TABLE restoresuite_trip.plans (id INT PRIMARY KEY, name VARCHAR(40));"
+                             "INSERT INTO restoresuite_trip.plans VALUES (1, 'week plan'), (2, 'day plan');"),
               0);
     qztest::ScratchFolder data("restore-roundtrip-data");
-    Config("[Config]\r\nWebHtdocsPath=Q:\\qz_web\\htdocs\r\n[MySQL]\r\nMySQLPath=" + BridgeDirectory() +
+    Config("[Config]\r\nWebHtdocsPath=Q:\\qz_web\\htdocs\r\n[MySQL]\r\nMySQLPath=" + qztest::BridgeDirectory() +
            "\r\nMySQLDataPath=" + data.Path() +
            "\r\nUserName=root\r\nSaveSpecifiedDatabases=1\r\nDumpDatabase=restoresuite_trip,\r\n");
     qztest::WriteFileText(install_ / "qz_web\\htdocs\\index.php", "<?php echo 1; ?>");
@@ -276,26 +276,26 @@ TEST_F(RoundTripTest, ADatabaseComesBackWithTheFiles)
     const std::map<std::string, Files> saved = Installation();
     ChangeTheInstallation();
     qztest::WriteFileText(install_ / "qz_web\\htdocs\\index.php", "<?php echo 2; ?>");
-    ASSERT_EQ(RunSql("UPDATE restoresuite_trip.plans SET name = 'changed' WHERE id = 2;"
-                     "INSERT INTO restoresuite_trip.plans VALUES (3, 'new');"),
+    ASSERT_EQ(qztest::RunSql("UPDATE restoresuite_trip.plans SET name = 'changed' WHERE id = 2;"
+                             "INSERT INTO restoresuite_trip.plans VALUES (3, 'new');"),
               0);
     win::ResetCalls();
 
     EXPECT_TRUE(Run(FirstListEntry()));
 
     EXPECT_EQ(Installation(), saved);
-    EXPECT_EQ(QueryRows("SELECT id, name FROM restoresuite_trip.plans ORDER BY id", data / "rows.txt"),
+    EXPECT_EQ(qztest::QuerySql("SELECT id, name FROM restoresuite_trip.plans ORDER BY id"),
               "1\tweek plan\n2\tday plan\n");
     const std::string safetyDump = qztest::ReadFileText(data / "restoresuite_trip.bkp");
     EXPECT_NE(safetyDump.find("(2,'changed')"), std::string::npos);
     EXPECT_NE(safetyDump.find("(3,'new')"), std::string::npos);
     EXPECT_NE(safetyDump.find("-- Dump completed"), std::string::npos);
     EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 2u);  // the safety dump, then the load
-    EXPECT_TRUE(Logged("Restore MySQL database with command: " + BridgeDirectory() +
+    EXPECT_TRUE(Logged("Restore MySQL database with command: " + qztest::BridgeDirectory() +
                        ".\\mysql.exe -u root -e\"source restoresuite_trip.sql\""));
     EXPECT_EQ(win::CurrentDirectory(), "Q:\\work");
     EXPECT_EQ(Summary(), kSuccessText);
-    RunSql("DROP DATABASE IF EXISTS restoresuite_trip");
+    qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_trip");
 }
 
 }  // namespace

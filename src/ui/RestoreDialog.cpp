@@ -1,13 +1,14 @@
-#include "restore/RestoreDialog.h"
+#include "ui/RestoreDialog.h"
 
 #include "config/ConfigFile.h"
 #include "config/ProfileFileUpdate.h"
 #include "controls/FolderBrowserDialog.h"
 #include "resource.h"
-#include "restore/KeepsetDescription.h"
+#include "restore/RestoreRules.h"
 #include "restore/RunRestore.h"
 #include "save/KeepsetRecordFormat.h"
 #include "save/KeepsetSlot.h"
+#include "ui/KeepsetDescription.h"
 #include "win/Files.h"
 #include "win/MessageBoxes.h"
 #include "win/ProgramFile.h"
@@ -22,9 +23,6 @@ namespace {
 // read would judge a long directory missing and clear its entry.
 constexpr std::size_t kPathLength = 511;
 constexpr std::size_t kDateTimeLength = 39;
-// Additional directories are saved with up to 255 characters; the row
-// shows the whole of it.
-constexpr std::size_t kAdditionalLength = 255;
 constexpr std::size_t kLastKeepsetDirLength = 511;
 
 constexpr int kCustomListColumnWidth = 500;
@@ -99,25 +97,6 @@ int SelectedRow(HWND list)
 
 // ---- Records ----------------------------------------------------------------
 
-KeepsetFlags ReadFlags(const std::string& file, const std::string& section)
-{
-    KeepsetFlags flags;
-    flags.saveMsg = win::ReadProfileInt(file, section, kKeySaveMsg, 0) == 1;
-    flags.saveDesktop = win::ReadProfileInt(file, section, kKeySaveDesktop, 0) == 1;
-    flags.saveWeb = win::ReadProfileInt(file, section, kKeySaveWeb, 0) == 1;
-    flags.saveMySql = win::ReadProfileInt(file, section, kKeySaveMySql, 0) == 1;
-    return flags;
-}
-
-KeepsetRecordValues ReadRecordValues(const std::string& file, const std::string& section)
-{
-    KeepsetRecordValues values;
-    values.flags = ReadFlags(file, section);
-    for (int k = 1; k <= 4; ++k)
-        values.saveAdd[k - 1] = win::ReadProfileString(file, section, SaveAddKey(k), "", kAdditionalLength);
-    return values;
-}
-
 SaveTypeTexts LoadSaveTypeTexts()
 {
     SaveTypeTexts texts;
@@ -130,10 +109,19 @@ SaveTypeTexts LoadSaveTypeTexts()
 }
 
 // A record describes every keepset it was written for as holding the
-// alarm and tool configuration.
+// alarm and tool configuration. A save that did not end, or ended with
+// errors, is marked in front.
 std::string RecordSaveType(const std::string& file, const std::string& section)
 {
-    return SaveTypeText(LoadSaveTypeTexts(), true, ReadFlags(file, section));
+    const std::string saveType = SaveTypeText(LoadSaveTypeTexts(), true, ReadKeepsetFlags(file, section));
+    switch (KeepsetStateOf(win::ReadProfileString(file, section, kKeyState, "", kDateTimeLength))) {
+    case KeepsetState::Running:
+        return win::LoadText(IDS_TYPE_INCOMPLETE) + saveType;
+    case KeepsetState::Errors:
+        return win::LoadText(IDS_TYPE_WITH_ERRORS) + saveType;
+    default:
+        return saveType;
+    }
 }
 
 // The entry's keys all cleared in one update of the file, or none.
@@ -348,9 +336,9 @@ void RestoreDialog::FillCustomList()
     if (sourceKind_ == 1) {
         if (otherRecord_.empty())
             return;
-        record = ReadRecordValues(otherRecord_, kRecordSection);
+        record = ReadKeepsetRecordValues(otherRecord_, kRecordSection);
     } else if (const int entry = SelectedEntry(); entry > 0) {
-        record = ReadRecordValues(kConfigFile, KeepsetSectionName(entry));
+        record = ReadKeepsetRecordValues(kConfigFile, KeepsetSectionName(entry));
     }
     for (const CustomSelectionRow& row : CustomSelectionRows(record)) {
         const std::string text = win::LoadText(row.textId);
