@@ -31,6 +31,9 @@ TEST_F(RestoreTest, EveryFailingCallIsAnErrorAndLeavesKeepsetAndConfigurationAlo
     };
     for (const auto& file : files)
         Saved(file.first, std::string("saved ") + file.first);
+    // The keepset's copy of the configuration file, which never replaces
+    // the one in use: not even when the look at that one fails.
+    Saved("win\\qzkeepset.ini", "[Save1]\r\nPath=elsewhere\r\n");
     qztest::MakeDirectories(install_ / "htdocs");
     qztest::MakeDirectories(install_ / "data\\extra");
     Config("[Config]\r\nWebHtdocsPath=Q:\\htdocs\r\n[Save1]\r\nPath=" + keep_.Path() +
