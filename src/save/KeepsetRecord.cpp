@@ -6,6 +6,7 @@
 #include "win/Files.h"
 #include "win/Profile.h"
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -28,9 +29,10 @@ std::vector<std::string> StoredKeepsetPaths()
 // surviving beside the keys of this one.
 class RecordWriter {
 public:
-    RecordWriter(const std::string& listSection, const std::string& recordFile, bool recordFileFree)
+    RecordWriter(const std::string& listSection, const std::string& recordFile, bool recordFileFree,
+                 bool toRecordFile = true)
         : listSection_(listSection), recordFile_(recordFile), written_(recordFileFree),
-          recordFileFree_(recordFileFree)
+          recordFileFree_(recordFileFree && toRecordFile)
     {
     }
 
@@ -67,16 +69,34 @@ private:
 
 }  // namespace
 
-bool WriteKeepsetRecord(const std::string& saveDirectory, const SaveSettingsRecord& settings,
-                        const LocalDateTime& now)
+KeepsetSlot ChooseKeepsetSlotFor(const std::string& saveDirectory)
 {
-    const KeepsetSlot slot = ChooseKeepsetSlot(StoredKeepsetPaths(), saveDirectory);
+    return ChooseKeepsetSlot(StoredKeepsetPaths(), saveDirectory);
+}
+
+bool WriteKeepsetRecord(const std::string& saveDirectory, const SaveSettingsRecord& settings,
+                        const LocalDateTime& now, const char* state)
+{
+    return WriteKeepsetRecord(saveDirectory, ChooseKeepsetSlotFor(saveDirectory), settings, now, state);
+}
+
+bool MarkKeepsetRunning(const std::string& saveDirectory, const KeepsetSlot& slot,
+                        const SaveSettingsRecord& settings, const LocalDateTime& now)
+{
+    return WriteKeepsetRecord(saveDirectory, slot, settings, now, kStateRunning);
+}
+
+bool WriteKeepsetRecord(const std::string& saveDirectory, const KeepsetSlot& slot,
+                        const SaveSettingsRecord& settings, const LocalDateTime& now, const char* state)
+{
     const std::string recordFile = RecordFilePath(saveDirectory);
 
     // The new record holds only this save's keys: nothing of an earlier
-    // save into the same directory may survive in it.
+    // save into the same directory may survive in it. While the save runs
+    // only its list entry speaks for it; the record file comes at its end.
     win::RemoveFile(recordFile);
-    RecordWriter writer(KeepsetSectionName(slot.number), recordFile, !win::EntryExists(recordFile));
+    const bool running = std::strcmp(state, kStateRunning) == 0;
+    RecordWriter writer(KeepsetSectionName(slot.number), recordFile, !win::EntryExists(recordFile), !running);
     writer.ToBoth(kKeyPath, slot.path);
     writer.ToBoth(kKeyDate, RecordDate(now));
     writer.ToBoth(kKeyTime, RecordTime(now));
@@ -91,5 +111,6 @@ bool WriteKeepsetRecord(const std::string& saveDirectory, const SaveSettingsReco
         else
             writer.ToListOnly(SaveAddKey(k).c_str(), "");
     }
+    writer.ToBoth(kKeyState, state);
     return writer.AllWritten();
 }

@@ -4,6 +4,14 @@
 
 #include <windows.h>
 
+#include <atomic>
+
+namespace {
+
+std::atomic<ReportObserver> reportObserver{nullptr};
+
+}  // namespace
+
 RunLog& SaveRunLog()
 {
     static RunLog log;
@@ -22,10 +30,17 @@ void SendReportMessage(const std::string& text, bool failed)
         return;
     // Sent, not posted: the text lives only as long as this call.
     SendMessageA(mainWindow, kReportMessage, failed ? 1 : 0, reinterpret_cast<LPARAM>(text.c_str()));
+    if (const ReportObserver observer = reportObserver.load())
+        observer();
 }
 
 void ReportStep(const std::string& text, bool failed)
 {
     WriteLogLine(text);
     SendReportMessage(text, failed);
+}
+
+void SetReportObserver(ReportObserver observer)
+{
+    reportObserver = observer;
 }

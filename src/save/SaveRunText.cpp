@@ -23,3 +23,8 @@ std::string NoDataDirectoryText()
 {
     return "No MySQL data directory found (MySQLDataPath, my.ini datadir, MySQLPath), no database saved";
 }
+
+std::string KeepsetNotMarkedText()
+{
+    return "Keepset could not be marked as being saved (record file or list entry not written)";
+}

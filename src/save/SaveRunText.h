@@ -18,3 +18,4 @@ std::string WebConfDirectory(const std::string& htdocsLowerCase, bool ownLayout)
 // Log lines for sources the run leaves out.
 std::string DesktopNotFoundText(const std::string& registryValue);
 std::string NoDataDirectoryText();
+std::string KeepsetNotMarkedText();

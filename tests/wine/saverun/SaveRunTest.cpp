@@ -57,7 +57,7 @@ TEST_F(SaveRunTest, FullSaveLaysOutTheKeepsetReportsEveryFileAndLeavesItsRecord)
         "dbv1\\v0013_2.wav",
         "desktop\\", "desktop\\all\\", "desktop\\all\\Common.lnk", "desktop\\user\\", "desktop\\user\\Alarm.lnk",
         "extra\\", "extra\\data.txt",
-        "qzkeepset.inf",
+        "qzkeepset.inf", "qzkeepset.sha256", "qzkeepset.size",
         "qzt\\", "qzt\\logo.bmp", "qzt\\module.qze", "qzt\\plan.csv", "qzt\\qz1post.txt", "qzt\\qztbatch.dbf",
         "qzt\\qztini.dbf", "qzt\\qztque.dbf", "qzt\\readme.rtf", "qzt\\run.bat", "qzt\\run.cmd", "qzt\\tool.ini",
         "web\\", "web\\htdocs\\", "web\\htdocs\\include\\", "web\\htdocs\\include\\db.php",
@@ -116,6 +116,10 @@ TEST_F(SaveRunTest, FullSaveLaysOutTheKeepsetReportsEveryFileAndLeavesItsRecord)
     auto record = Section(SaveDir() + ".\\qzkeepset.inf", "Save");
     EXPECT_EQ(record.count("SaveMySql"), 0u);
     EXPECT_EQ(record["SaveAdd2"], "D:\\extra");
+    EXPECT_EQ(entry["State"], "complete");
+    EXPECT_EQ(record["State"], "complete");
+    // The manifest: every file saved, once, checked by the checksum tool.
+    ExpectManifestOfSavedFiles();
 }
 
 TEST_F(SaveRunTest, MissingAlarmDatabaseEndsWithTheErrorOutcomeAndStillWritesTheRecord)
@@ -137,7 +141,9 @@ TEST_F(SaveRunTest, MissingAlarmDatabaseEndsWithTheErrorOutcomeAndStillWritesThe
     EXPECT_EQ(LogText(LogLines().back()), "ERRORS while saving data");
     EXPECT_TRUE(LastSaveRunHadErrors());
     EXPECT_EQ(Section("qzkeepset.ini", "Save1")["Path"], SaveDir());
-    EXPECT_TRUE(qztest::Exists(SaveDir() + "\\qzkeepset.inf"));
+    EXPECT_EQ(Section("qzkeepset.ini", "Save1")["State"], "errors");
+    EXPECT_EQ(Section(SaveDir() + "\\qzkeepset.inf", "Save")["State"], "errors");
+    ExpectManifestOfSavedFiles();
 }
 
 TEST_F(SaveRunTest, CreatesSeveralMissingLevelsAndRunsWithoutALogDirectory)
