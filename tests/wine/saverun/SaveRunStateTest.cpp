@@ -83,7 +83,6 @@ TEST_F(SaveRunTest, ARunStoppedPartWayLeavesItsEntryRunningAndNoRecordFile)
     RunSave();
     const int reports = static_cast<int>(receiver_->Reports().size());
     const std::string keep = SaveDir();
-    const std::string manifest = qztest::ReadFileText(keep + "\\qzkeepset.sha256");
     auto stoppedRun = [&](int afterReports) {
         NewReceiver();
         reportsLeft = afterReports;
@@ -110,6 +109,7 @@ TEST_F(SaveRunTest, ARunStoppedPartWayLeavesItsEntryRunningAndNoRecordFile)
         NewReceiver();
         RunSave();
         ASSERT_EQ(Section("qzkeepset.ini", "Save1")["State"], "complete");
+        const std::string manifest = qztest::ReadFileText(keep + "\\qzkeepset.sha256");
         stoppedRun(stopAt);
         EXPECT_EQ(Section("qzkeepset.ini", "Save1")["State"], "running");
         EXPECT_FALSE(qztest::Exists(keep + "\\qzkeepset.inf"));
