@@ -139,8 +139,11 @@ TEST_F(Installation, ClosingTheWindowDuringASaveEndsWithStatus1)
     // The run waits for its error box; the window stays usable meanwhile.
     ASSERT_NE(qzauto::WaitForMessageBox("Error !", program_.Id()), nullptr);
     EXPECT_EQ(ExitProgram(window), 1u);
-    // Cut short before its record.
+    // Cut short before its record: its entry stays marked as running; the
+    // manifest of what it saved was written before the box.
     EXPECT_FALSE(qztest::Exists(Root() + "\\keep\\qzkeepset.inf"));
+    EXPECT_EQ(ConfigValue("Save1", "State"), "running");
+    EXPECT_TRUE(qztest::Exists(Root() + "\\keep\\qzkeepset.sha256"));
 }
 
 TEST_F(Installation, ADirectoryLongerThan127CharactersIsRefusedWithoutSaving)
