@@ -82,9 +82,21 @@
 #define IDS_NO_PREVIOUS_KEEPSET       150
 #define IDS_NO_KEEPSET_DATA           151
 #define IDS_ARGUMENT_TOO_LONG         152
+/* Writing the configuration file, save directories, configured names and
+   the single running copy */
+#define IDS_RECORD_WRITE_FAILED       165
+#define IDS_FILE_WRITE_FAILED         166
+#define IDS_SAVE_DIRECTORY_FAILED     167
+#define IDS_NAME_REFUSED              168
+#define IDS_ANOTHER_COPY_RUNS         169
+#define IDS_TYPE_INCOMPLETE           153
+#define IDS_TYPE_WITH_ERRORS          154
+#define IDS_RESTORE_INCOMPLETE_QUESTION 155
+#define IDS_RESTORE_WITH_ERRORS_QUESTION 156
+#define IDS_RESTORE_DAMAGED_QUESTION  157
 
 #define IDS_FIRST                     101
-#define IDS_LAST                      152
+#define IDS_LAST                      157
 
 /* Main dialog (IDD_MAIN); its Exit button is IDOK */
 #define IDC_SAVE_DIRECTORY            1000

@@ -1,13 +1,16 @@
 #!/bin/bash
-# The main job on a demo server: installs what is missing, builds, lays out
-# a small alarm installation (every kind of file a save copies) in a private
-# Wine prefix under build/demo, and runs the tool there.
+# The main job on a demo server: installs what is missing, builds, starts a
+# private MariaDB server with a small sample database, lays out a small
+# alarm installation (every kind of file a save copies, a web server and
+# the database) in a private Wine prefix under build/demo, and runs an
+# unattended save to C:\qzdemo\keep\YYYY-MM-DD. It prints the keepset's
+# layout (folders, file counts, the database dump) and the end of the run
+# log.
 #
-# With a display (DISPLAY set) it opens the main window; close it to end.
-# Without one it runs an unattended save, on a virtual display of its own,
-# to C:\qzdemo\keep\YYYY-MM-DD and prints where the keepset and the run log
-# are. Safe to run again: the demo installation is laid out afresh, and
-# each save adds a keepset record.
+# With a display (DISPLAY set) it then opens the main window on the demo
+# installation, the database still running; close the window to end. The
+# demo leaves nothing running. Safe to run again: the installation and
+# today's keepset are laid out afresh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 top=$PWD
@@ -19,117 +22,104 @@ root=$top/build/demo
 prefix=$root/qzkeepset
 run=$top/cmake/wine-run.sh
 program=$top/build/win/bin/qzkeepset.exe
+bridge=$top/build/win/tests/bridge   # mysqldump.exe and mysql.exe for the private server
 export QZ_WINE_ROOT=$root WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES=mscoree,mshtml=
+export QZ_TEST_DB_DIR=$root/db
 
+user_display=${DISPLAY:-}
 xvfb_pid=
 stop() {
   WINEPREFIX=$prefix wineserver -k >/dev/null 2>&1 || true
+  "$top/scripts/test-db.sh" stop 2>/dev/null || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   return 0
 }
 trap stop EXIT
+trap 'exit 130' INT TERM
 
-if [ -z "${DISPLAY:-}" ]; then
-  # The unattended save still opens its window for the time of the save.
+echo "== Starting the demo's database server (sample database qzdemo)"
+mkdir -p "$root"
+db_env=$(scripts/test-db.sh start 2>"$root/db-start.log") ||
+  { cat "$root/db-start.log" >&2; echo "demo.sh: could not start the database server" >&2; exit 1; }
+eval "$db_env"
+mysql --no-defaults --socket="$QZ_TEST_DB_SOCKET" --user=root <<'SQL'
+CREATE DATABASE qzdemo;
+USE qzdemo;
+CREATE TABLE alarm_zone (id INT PRIMARY KEY, name VARCHAR(40) NOT NULL, speakers INT NOT NULL);
+INSERT INTO alarm_zone VALUES (1, 'Building A', 4), (2, 'Building B', 2), (3, 'Car park', 1);
+CREATE TABLE voice_mail (id INT PRIMARY KEY, zone INT NOT NULL, message VARCHAR(60) NOT NULL,
+                         recorded DATETIME NOT NULL);
+INSERT INTO voice_mail VALUES (1, 1, 'Evacuate building A', '2026-11-30 09:15:00'),
+                              (2, 2, 'Test alarm on Friday', '2026-12-01 14:00:00');
+SQL
+
+# The unattended save opens its window for the time of the save: on the
+# user's display, or on a virtual one of its own.
+if [ -z "$user_display" ]; then
   source scripts/virtual-display.sh
   start_virtual_display 130 160 1024x768x24 || { echo "demo.sh: could not start Xvfb" >&2; exit 1; }
-  unattended=1
-else
-  unattended=0
 fi
 
-# The prefix, created on the first run as the test runner creates its own.
 echo "== Preparing the demo server in $prefix"
-mkdir -p "$root"
 if [ ! -f "$prefix/.qz-ready" ]; then
   wineboot --init >/dev/null 2>&1
   wineserver -w
   touch "$prefix/.qz-ready"
 fi
 c=$prefix/drive_c
+source scripts/installation.sh
+lay_out_installation
+register_installation "$root"
 
-# The installation on C: (the save finds it on the root of its drive).
-write() {  # write <file below drive_c> <text>
-  mkdir -p "$(dirname "$c/$1")"
-  printf '%b' "$2" >"$c/$1"
-}
-rm -rf "$c/db1" "$c/qzt" "$c/dbv1" "$c/qz_web" "$c/qzdemo/extra" "$c/qzdemo/desktop"
-write db1/vm001.dbf "alarm configuration\r\n"
-write db1/qzpersonal.dbf "personnel\r\n"
-write db1/qzgroups.dbf "groups\r\n"
-write db1/qzlinks.dbf "links\r\n"
-for name in qztini.dbf qz1post.dat qztbatch.dbf qztque.dbf alarm.qzm start.bat night.cmd readme.txt \
-            notes.rtf tool.ini lines.csv logo.bmp; do
-  write "qzt/$name" "$name\r\n"
-done
-for name in v0012_1.vox v0012_2.vox v0013_1.wav m0001.eml; do
-  write "dbv1/$name" "$name\r\n"
-done
-write qz_web/htdocs/index.php "<?php echo 'alarm'; ?>\r\n"
-write qz_web/htdocs/inc/db.php "<?php // database ?>\r\n"
-write qz_web/conf/httpd.conf "Listen 80\r\n"
-write qzdemo/extra/plan.txt "evacuation plan\r\n"
-write qzdemo/desktop/user/Alarm.lnk "link\r\n"
-write qzdemo/desktop/all/Common.lnk "link\r\n"
-write windows/qzpers.ini "[DBInfo]\r\nPers=qzpersonal.dbf\r\nGroup=qzgroups.dbf\r\nLink=qzlinks.dbf\r\n"
-write windows/qzalarm.ini "[Alarm]\r\nLines=4\r\n"
-write windows/vmqzt.ini "[Voice]\r\nBoxes=12\r\n"
-mkdir -p "$c/log"
-
-# The tool's settings: messages, web files and one additional directory.
-# The last save directory keeps its date pattern.
-if [ ! -f "$c/windows/qzkeepset.ini" ]; then
-  write windows/qzkeepset.ini "[Config]\r\nSaveMSG=1\r\nSaveWeb=1\r\nWebHtdocsPath=C:\\\\qz_web\\\\htdocs\r\nAciveSaveFiles1=1\r\nSaveFiles1=C:\\\\qzdemo\\\\extra\r\nLastKeepsetDir=C:\\\\qzdemo\\\\keep\\\\YYYY-MM-DD\r\n"
-fi
-
-# The registry: installation directory, web server service, desktops (the
-# system rewrites "Shell Folders" from "User Shell Folders", and a new
-# prefix's own desktop is the Linux home folder).
-cat >"$root/demo.reg" <<'REG'
-REGEDIT4
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Orvella\Orvella Tool]
-"Directory"="C:\\qzt"
-
-[HKEY_LOCAL_MACHINE\SYSTEM\ControlSet001\Services\QZ_Apache]
-"ImagePath"="C:\\qz_web\\bin\\httpd.exe"
-
-[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders]
-"Desktop"="C:\\qzdemo\\desktop\\user"
-
-[HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders]
-"Desktop"="C:\\qzdemo\\desktop\\user"
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders]
-"Common Desktop"="C:\\qzdemo\\desktop\\all"
-
-[HKEY_LOCAL_MACHINE\SOFTWARE\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders]
-"Common Desktop"="C:\\qzdemo\\desktop\\all"
-REG
-reg_file="Z:$root/demo.reg"
-wine regedit /S "${reg_file//\//\\}" >/dev/null 2>&1
+# The tool's settings: voice messages, web files with the sample database,
+# one additional directory. The last save directory keeps its date pattern.
+write_file windows/qzkeepset.ini "[Config]\r\nSaveMSG=1\r\nSaveWeb=1\r\nSaveMySql=1\r\n\
+WebHtdocsPath=C:\\\\qz_web\\\\htdocs\r\nAciveSaveFiles1=1\r\nSaveFiles1=C:\\\\qzdemo\\\\extra\r\n\
+LastKeepsetDir=C:\\\\qzdemo\\\\keep\\\\YYYY-MM-DD\r\n\
+[MySQL]\r\nMySQLPath=$(windows_path_of "$bridge" | sed 's/\\/\\\\/g')\r\nUserName=root\r\n\
+SaveSpecifiedDatabases=1\r\nDumpDatabase=qzdemo,\r\n"
 
 cd "$c"   # the working directory C:\ holds the run log in C:\log
-if [ "$unattended" = 0 ]; then
-  echo "== Opening the main window on $DISPLAY (close it to end the demo)"
-  "$run" "$program" || true
-  exit 0
-fi
-
 today=$(date +%Y-%m-%d)
+keepset=$c/qzdemo/keep/$today
+rm -rf "$keepset"   # the layout shown below is this save's alone
 echo "== Unattended save to C:\\qzdemo\\keep\\YYYY-MM-DD"
 status=0
 timeout 300 "$run" "$program" 'C:\qzdemo\keep\YYYY-MM-DD' || status=$?
 case $status in
-  0) echo "The save ended without errors." ;;
-  1) echo "The save ended with errors (see the run log)." ;;
-  124) echo "The save did not end within 5 minutes (an error box waits for a click)." ;;
+  0) echo "The save ended without errors (exit status 0)." ;;
+  1) echo "The save ended with errors (exit status 1, see the run log)." ;;
+  124) echo "The save did not end within 5 minutes." ;;
   *) echo "The tool ended with status $status." ;;
 esac
-echo "Keepset:  C:\\qzdemo\\keep\\$today  ->  $c/qzdemo/keep/$today"
-echo "Run log:  C:\\log\\qzkeepset.log  ->  $c/log/qzkeepset.log"
-if [ -f "$c/log/qzkeepset.log" ]; then
-  echo "-- last lines of the run log:"
-  tail -n 12 "$c/log/qzkeepset.log" | tr -d '\r'
+
+echo
+echo "Keepset C:\\qzdemo\\keep\\$today  ->  $keepset"
+if [ -d "$keepset" ]; then
+  (cd "$keepset" && find . -type d | sort | while read -r dir; do
+     name=${dir#./}
+     [ "$dir" = . ] && name="(the keepset folder)" || name="${name//\//\\}\\"
+     printf '  %-28s %3d file(s)\n' "$name" "$(find "$dir" -maxdepth 1 -type f | wc -l)"
+   done)
+  dump=$keepset/mysql/qzdemo.sql
+  if [ -f "$dump" ]; then
+    echo "Database dump mysql\\qzdemo.sql: $(wc -c <"$dump") bytes, tables:" \
+         "$(sed -n 's/^CREATE TABLE `\([^`]*\)`.*/\1/p' "$dump" | tr '\n' ' ')"
+    sed -n '/^INSERT INTO/,/;$/p' "$dump" | cut -c1-100 | sed 's/^/  /'
+  else
+    echo "Database dump mysql\\qzdemo.sql: MISSING"
+    status=1
+  fi
+  echo "Record qzkeepset.inf:"
+  tr -d '\r' <"$keepset/qzkeepset.inf" | sed 's/^/  /'
+fi
+echo
+echo "Run log C:\\log\\qzkeepset.log  ->  $c/log/qzkeepset.log, last lines:"
+tail -n 8 "$c/log/qzkeepset.log" | tr -d '\r' | sed 's/^/  /'
+
+if [ -n "$user_display" ]; then
+  echo
+  echo "== Opening the main window on $user_display (close it to end the demo)"
+  "$run" "$program" || true
 fi
 exit $status

@@ -4,10 +4,11 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ googletest
+  cmake make g++ googletest clang-14
   wine wine64 fonts-wine g++-mingw-w64-x86-64-posix mingw-w64-tools
   xvfb xauth x11-utils imagemagick attr
   mariadb-server mariadb-client
+  nsis zip unzip
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -2,7 +2,8 @@
 # Starts or stops the private MariaDB server of the tests.
 #
 #   eval "$(scripts/test-db.sh start)"   fresh data directory under
-#                                         build/test-db, server on 127.0.0.1
+#                                         build/test-db (or QZ_TEST_DB_DIR),
+#                                         server on 127.0.0.1
 #                                         and a private socket; prints the
 #                                         QZ_TEST_DB_* export lines
 #   scripts/test-db.sh stop              ends the server started here
@@ -13,7 +14,7 @@
 set -uo pipefail
 cd "$(dirname "$0")/.." || exit 1
 
-dir=$PWD/build/test-db
+dir=${QZ_TEST_DB_DIR:-$PWD/build/test-db}   # scripts/demo.sh keeps a server of its own
 data=$dir/data
 socket=$dir/mysqld.sock
 pidfile=$dir/server.pid

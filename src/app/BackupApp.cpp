@@ -3,9 +3,11 @@
 #include "app/StartOptions.h"
 #include "config/ConfigFile.h"
 #include "resource.h"
+#include "save/Reports.h"
 #include "ui/MainDialog.h"
 #include "win/Libraries.h"
 #include "win/MessageBoxes.h"
+#include "win/Process.h"
 #include "win/Profile.h"
 #include "win/Texts.h"
 
@@ -18,17 +20,28 @@ constexpr std::size_t kDefaultLanguageLength = 79;
 constexpr int kExitWindowFailed = 1;
 constexpr int kExitSaveCutShort = 1;
 constexpr int kExitArgumentTooLong = 2;
+constexpr int kExitAnotherCopyRuns = 3;
 
 }  // namespace
 
 int BackupApp::InitInstance(const std::vector<std::string>& arguments)
 {
     const SaveDirectoryArgument saveDirectory = FindSaveDirectoryArgument(arguments);
+    // Started for a save, by a scheduler most likely: from here on nobody
+    // is there to close a box, and what a box would say goes to the run log.
+    const bool unattended = saveDirectory.directory.size() >= 3;
+    if (unattended)
+        win::SetUnattendedBoxSink(AppendRunLogLine);
     LoadLanguageLibrary();
     // Another copy is at work: it is brought to the front and this one does
-    // nothing, not even the save it may have been started for.
-    if (BringRunningCopyToFront())
-        return 0;
+    // nothing, not even the save it may have been started for; a scheduler
+    // learns that from the status.
+    if (AnotherCopyRuns()) {
+        if (!unattended)
+            return 0;
+        AppendRunLogLine(win::LoadText(IDS_ANOTHER_COPY_RUNS));
+        return kExitAnotherCopyRuns;
+    }
     if (saveDirectory.tooLong) {
         win::ShowMessageBox(win::FormatText(IDS_ARGUMENT_TOO_LONG, std::to_string(kSaveDirectoryArgumentLength),
                                             saveDirectory.directory),
@@ -64,6 +77,17 @@ void BackupApp::LoadLanguageLibrary()
     }
     win::ShowMessageBox(win::FormatText(IDS_LANGUAGE_LIBRARY_FAILED, library), win::LoadText(IDS_ERROR_CAPTION),
                         win::kBoxIconWarning);
+}
+
+// Two starts in the same instant may both miss the other's window, which
+// does not exist yet: the mutex named after the title is taken by the
+// first. A window of that title, of whatever program, stops a start too.
+bool BackupApp::AnotherCopyRuns()
+{
+    if (!instanceMutex_)
+        instanceMutex_ = std::make_unique<win::NamedMutex>(SingleInstanceMutexName(win::LoadText(IDS_MAIN_TITLE)));
+    const bool windowFound = BringRunningCopyToFront();
+    return instanceMutex_->TakenBefore() || windowFound;
 }
 
 // The main window is found by its title in the chosen language, whatever

@@ -26,3 +26,9 @@ SaveDirectoryArgument FindSaveDirectoryArgument(const std::vector<std::string>& 
 // for exactly "DT", "qzkeep_fr.dll" for exactly "FR", else empty (the
 // built-in English texts).
 std::string LanguageLibraryName(const std::string& defaultLanguage);
+
+// The name of the mutex a running copy holds, beside its window title: the
+// title in the chosen language (copies in two languages do not find each
+// other, as by their windows), in the global namespace so that a copy in
+// another session counts as well.
+std::string SingleInstanceMutexName(const std::string& mainWindowTitle);

@@ -2,6 +2,7 @@
 
 #include "config/ConfigFile.h"
 #include "config/MySqlPaths.h"
+#include "config/ProfileFileUpdate.h"
 #include "config/SaveSettings.h"
 #include "win/Profile.h"
 #include "win/Registry.h"
@@ -38,7 +39,7 @@ int ReadFlagWritingMissing(const char* key)
 {
     const int value = ReadConfigInt(key, kMissingKey);
     if (value == kMissingKey) {
-        win::WriteProfileValue(kConfigFile, kSectionConfig, key, "0");
+        WriteConfigValue(kSectionConfig, key, "0");
         return 0;
     }
     return value != 0 ? 1 : 0;
@@ -70,7 +71,7 @@ void CompleteWebHtdocsPath(int webServerKind)
     if (!ReadConfigText("WebHtdocsPath", kWebHtdocsPathLength).empty())
         return;
     const char* detected = webServerKind == 1 ? "c:\\apache\\htdocs" : "\\qz_web\\htdocs";
-    win::WriteProfileValue(kConfigFile, kSectionConfig, "WebHtdocsPath", detected);
+    WriteConfigValue(kSectionConfig, "WebHtdocsPath", detected);
 }
 
 std::string ServiceImagePath(const char* service)
@@ -99,7 +100,7 @@ void CompleteMySqlPath()
     if (!win::ReadProfileString(kConfigFile, kSectionMySql, "MySQLPath", "", kMySqlPathLength).empty())
         return;
     // Written also when empty: the next start looks for it again.
-    win::WriteProfileValue(kConfigFile, kSectionMySql, "MySQLPath", DetectMySqlPath());
+    WriteConfigValue(kSectionMySql, "MySQLPath", DetectMySqlPath());
 }
 
 void LoadWebOptions(SaveSettingsRecord& loaded)

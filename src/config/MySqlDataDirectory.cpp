@@ -2,6 +2,7 @@
 
 #include "config/ConfigFile.h"
 #include "config/MySqlPaths.h"
+#include "config/ProfileFileUpdate.h"
 #include "win/Profile.h"
 
 namespace {
@@ -21,7 +22,7 @@ std::string ReadDataPath(std::size_t length)
 
 void WriteDataPath(const std::string& dataPath)
 {
-    win::WriteProfileValue(kConfigFile, kSectionMySql, "MySQLDataPath", dataPath);
+    WriteConfigValue(kSectionMySql, "MySQLDataPath", dataPath);
 }
 
 std::string ReadServerDataDir(const char* iniFile, std::size_t length)

@@ -23,12 +23,113 @@ COLORREF ColourValue(const PaintColour& colour)
     return GetSysColor(static_cast<int>(colour.system));
 }
 
+// Messages a held list takes as they come: the lines being added, and
+// questions and mouse movements that neither draw nor act on the lines.
+bool PassesAHeldList(UINT message)
+{
+    switch (message) {
+    case LB_ADDSTRING:
+    case LB_SETITEMDATA:
+    case LB_GETCOUNT:
+    case LB_GETTEXT:
+    case LB_GETTEXTLEN:
+    case LB_GETITEMDATA:
+    case LB_GETTOPINDEX:
+    case LB_GETCURSEL:
+    case LB_GETCARETINDEX:
+    case LB_GETITEMHEIGHT:
+    case LB_GETITEMRECT:
+    case WM_SETREDRAW:
+    case WM_NCHITTEST:
+    case WM_SETCURSOR:
+    case WM_MOUSEMOVE:
+    case WM_GETDLGCODE:
+        return true;
+    default:
+        return false;
+    }
+}
+
 }  // namespace
 
+ColourMessageList::~ColourMessageList()
+{
+    Detach();
+}
+
+// The list box's messages pass ListProcedure first, which finds this
+// object in the window's user data: a window property would cost a trip to
+// the window server for every message.
 void ColourMessageList::Attach(HWND listBox)
 {
+    Detach();
     window_ = listBox;
     SendMessageA(window_, LB_SETITEMHEIGHT, 0, GetSystemMetrics(SM_CYMENUCHECK));
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    listProcedure_ =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ListProcedure)));
+}
+
+void ColourMessageList::Detach()
+{
+    if (window_ == nullptr || listProcedure_ == nullptr)
+        return;
+    ShowHeldLines();
+    if (IsWindow(window_)) {
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProcedure_));
+        SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    }
+    listProcedure_ = nullptr;
+}
+
+LRESULT CALLBACK ColourMessageList::ListProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* list = reinterpret_cast<ColourMessageList*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    if (list == nullptr || list->listProcedure_ == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const WNDPROC listProcedure = list->listProcedure_;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(listProcedure));
+        SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+        list->listProcedure_ = nullptr;
+        list->held_ = false;
+    } else if (list->held_ && !PassesAHeldList(message)) {
+        list->ShowHeldLines();
+    }
+    return CallWindowProcA(listProcedure, window, message, wParam, lParam);
+}
+
+int ColourMessageList::AddLineHeld(const std::string& text, unsigned long colour)
+{
+    // Without the watch on the list box nothing would show the lines in
+    // time: then every line is drawn as it comes.
+    if (!held_ && listProcedure_ != nullptr) {
+        shownCount_ = LineCount();
+        SendMessageA(window_, WM_SETREDRAW, FALSE, 0);
+        held_ = true;
+    }
+    return AddLine(text, colour);
+}
+
+bool ColourMessageList::ShowHeldLines()
+{
+    if (!held_)
+        return false;
+    held_ = false;
+    SendMessageA(window_, WM_SETREDRAW, TRUE, 0);
+    // The held lines are drawn from the first of them to the bottom, when
+    // they are in view at all; the scroll bar the list box sets itself.
+    RECT client;
+    RECT first;
+    if (GetClientRect(window_, &client) &&
+        SendMessageA(window_, LB_GETITEMRECT, static_cast<WPARAM>(shownCount_), reinterpret_cast<LPARAM>(&first)) !=
+            LB_ERR &&
+        first.top < client.bottom) {
+        RECT changed = client;
+        changed.top = first.top > client.top ? first.top : client.top;
+        InvalidateRect(window_, &changed, TRUE);
+    }
+    return true;
 }
 
 int ColourMessageList::AddLine(const std::string& text, unsigned long colour)

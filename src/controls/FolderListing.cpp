@@ -5,7 +5,7 @@
 
 bool HasSubFolder(const std::string& path)
 {
-    win::DirectorySearch search(SubFolderProbePattern(path));
+    win::DirectorySearch search(SubFolderProbePattern(path), win::NameForm::Shown);
     win::FoundEntry entry;
     while (search.Next(entry)) {
         if (IsSubFolderEntry(entry.name, entry.attributes))
@@ -18,7 +18,7 @@ std::vector<std::string> ReadSubFolders(const std::string& path)
 {
     const std::string folder = WithTrailingBackslash(path);
     std::vector<std::string> subFolders;
-    win::DirectorySearch search(FolderListingPattern(path));
+    win::DirectorySearch search(FolderListingPattern(path), win::NameForm::Shown);
     win::FoundEntry entry;
     while (search.Next(entry)) {
         if (IsSubFolderEntry(entry.name, entry.attributes))

@@ -1,5 +1,6 @@
 #pragma once
-// Reading sub-folders from disk for the folder tree.
+// Reading sub-folders from disk for the folder tree, named as the system
+// shows them (with "?" for what the ANSI code page cannot carry).
 #include <string>
 #include <vector>
 

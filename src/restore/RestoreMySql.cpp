@@ -2,7 +2,10 @@
 
 #include "config/ConfigFile.h"
 #include "restore/RestoreCommandLines.h"
+#include "restore/RestoreDirectory.h"
 #include "restore/RestorePaths.h"
+#include "restore/RestoreRules.h"
+#include "win/FileHash.h"
 #include "win/Files.h"
 #include "win/Process.h"
 #include "win/Profile.h"
@@ -37,10 +40,15 @@ std::string StatusText(unsigned long exitCode)
     return " (exit status " + std::to_string(exitCode) + ")";
 }
 
-// Safety dump, then load, of the database of one dump file; 1 on failure.
-int RestoreDatabase(RestoreProgress& progress, const MySqlClient& client, const std::string& dumpFile)
+std::string NoStatusText()
 {
-    const std::string database = DatabaseOfDumpFile(dumpFile);
+    return " (its end or exit status could not be read)";
+}
+
+// Safety dump, then load, of the database of one dump file; 1 on failure.
+int RestoreDatabase(RestoreProgress& progress, const MySqlClient& client, const std::string& dumpFile,
+                    const std::string& database)
+{
     const std::string safetyDump = SafetyDumpCommandLine(client.programDirectory, client.dataDirectory, database);
     const std::string load = LoadCommandLine(client.programDirectory, dumpFile);
     if (safetyDump.empty() || load.empty()) {
@@ -49,10 +57,13 @@ int RestoreDatabase(RestoreProgress& progress, const MySqlClient& client, const 
         return 1;
     }
 
-    // Nothing is loaded over a database whose present content is not safe.
+    // Nothing is loaded over a database whose present content is not safe:
+    // a safety dump whose end or status is unknown counts as failed.
     unsigned long exitCode = 0;
-    if (!win::RunProgramAndWait(safetyDump, win::kShowHidden, exitCode)) {
-        progress.WriteRestoreLog("FAILED to start the safety dump of MySQL database " + database +
+    bool started = false;
+    if (!win::RunProgramAndWait(safetyDump, win::kShowHidden, exitCode, started)) {
+        progress.WriteRestoreLog((started ? "FAILED safety dump of MySQL database " + database + NoStatusText()
+                                          : "FAILED to start the safety dump of MySQL database " + database) +
                                  ", the database is not restored: " + safetyDump);
         return 1;
     }
@@ -62,7 +73,7 @@ int RestoreDatabase(RestoreProgress& progress, const MySqlClient& client, const 
         return 1;
     }
 
-    const bool started = win::RunProgramAndWait(load, win::kShowHidden, exitCode);
+    const bool ended = win::RunProgramAndWait(load, win::kShowHidden, exitCode, started);
     progress.WriteRestoreLog(win::FormatText(IDS_MYSQL_RESTORE_COMMAND, load));
     if (!started) {
         progress.WriteRestoreLog("FAILED to start the restore of MySQL database " + database);
@@ -70,6 +81,10 @@ int RestoreDatabase(RestoreProgress& progress, const MySqlClient& client, const 
     }
     // The load ran: whatever its status, the database may have changed.
     progress.MarkRestored();
+    if (!ended) {
+        progress.WriteRestoreLog("FAILED to restore MySQL database " + database + NoStatusText());
+        return 1;
+    }
     if (exitCode != 0) {
         progress.WriteRestoreLog("FAILED to restore MySQL database " + database + StatusText(exitCode));
         return 1;
@@ -77,37 +92,65 @@ int RestoreDatabase(RestoreProgress& progress, const MySqlClient& client, const 
     return 0;
 }
 
-// The dump files in listing order, directories passed over.
-std::vector<std::string> DumpFiles(const std::string& search, bool& anyEntry)
+struct DumpToLoad {
+    std::string file;
+    std::string database;
+};
+
+// The dumps that may be loaded, each failure logged: a name a save does
+// not give a dump, a file the manifest does not vouch for, a hash that is
+// not the manifest's.
+std::vector<DumpToLoad> CheckedDumps(RestoreProgress& progress, const std::string& dumpDirectory,
+                                     const DirectoryPlan& plan, int& result)
 {
-    std::vector<std::string> files;
-    win::DirectorySearch entries(search);
-    win::FoundEntry entry;
-    anyEntry = false;
-    while (entries.Next(entry)) {
-        anyEntry = true;
-        if (!IsDirectoryEntry(entry.name, entry.attributes))
-            files.push_back(entry.name);
+    std::vector<DumpToLoad> dumps;
+    for (const PlannedFile& file : plan.files) {
+        const std::string path = FileInDirectory(dumpDirectory, file.name);
+        std::string database;
+        if (!DumpFileDatabase(file.name, database)) {
+            progress.WriteRestoreLog("FAILED to restore the MySQL dump " + path +
+                                     ": not loaded, a save names its dumps <database>.sql with letters, digits, "
+                                     "_, $, - and @ only");
+            result = 1;
+            continue;
+        }
+        const std::string reason = VerdictReason(file.verdict);
+        if (!reason.empty()) {
+            progress.WriteRestoreLog("FAILED to restore MySQL database " + database + " from " + path + " (" + reason +
+                                     ")");
+            result = 1;
+            continue;
+        }
+        if (file.verdict == FileVerdict::Verified) {
+            std::string digest;
+            std::uint64_t size = 0;
+            if (!win::FileSha256(path, digest, size) || digest != file.sha256) {
+                progress.WriteRestoreLog("FAILED to restore MySQL database " + database + " from " + path +
+                                         " (not loaded: the dump does not match the keepset's manifest)");
+                result = 1;
+                continue;
+            }
+        }
+        dumps.push_back({file.name, database});
     }
-    return files;
+    return dumps;
 }
 
 }  // namespace
 
-int RestoreMySql(RestoreProgress& progress, const std::string& root, const std::string& subDirectory)
+int RestoreMySql(RestoreProgress& progress, const std::string& root, const DirectoryPlan& plan)
 {
     const MySqlClient client = ReadMySqlClient();
-    const std::string dumpDirectory = KeepsetDirectory(root, subDirectory);
-    const std::string search = KeepsetSearch(root, subDirectory, "*.sql");
-
-    bool anyEntry = false;
-    const std::vector<std::string> files = DumpFiles(search, anyEntry);
-    if (!anyEntry) {
-        progress.WriteRestoreLog("No files found in directory: " + search);
+    const std::string dumpDirectory = KeepsetDirectory(root, plan.subDirectory);
+    if (!plan.anyEntry && plan.files.empty()) {
+        progress.WriteRestoreLog("No files found in directory: " +
+                                 KeepsetSearch(root, plan.subDirectory, plan.pattern));
         return 0;
     }
-    if (files.empty())
-        return 0;
+    int result = 0;
+    const std::vector<DumpToLoad> dumps = CheckedDumps(progress, dumpDirectory, plan, result);
+    if (dumps.empty())
+        return result;
 
     // The load names its file relative to the dump directory. Without the
     // way back, the run would go on in the keepset instead of the
@@ -117,9 +160,8 @@ int RestoreMySql(RestoreProgress& progress, const std::string& root, const std::
         progress.WriteRestoreLog("FAILED to restore the MySQL databases: cannot change to directory " + dumpDirectory);
         return 1;
     }
-    int result = 0;
-    for (const std::string& file : files)
-        result |= RestoreDatabase(progress, client, file);
+    for (const DumpToLoad& dump : dumps)
+        result |= RestoreDatabase(progress, client, dump.file, dump.database);
     if (!win::ChangeDirectory(previous)) {
         progress.WriteRestoreLog("FAILED to change back to directory " + previous);
         result = 1;

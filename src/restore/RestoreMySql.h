@@ -1,11 +1,15 @@
 #pragma once
 // Loads the database dumps of a keepset back into the database server.
+#include "restore/KeepsetPlan.h"
 #include "restore/RestoreProgress.h"
 
 #include <string>
 
-// For every "*.sql" file of root + subDirectory, in listing order: the
-// database named by the file (its name up to the first ".sql") is first
+// For every planned "*.sql" file of root + plan.subDirectory, in listing
+// order: a file not named "<database>.sql" as a save names its dumps
+// (DumpFileDatabase) is a failure and is not loaded, nor is a file the
+// manifest does not vouch for or whose hash is not the manifest's. The
+// database of every other file is first
 // dumped as it is now into <database>.bkp in [MySQL] MySQLDataPath, and
 // only when that dump has ended with status 0 is the file loaded with the
 // client in [MySQL] MySQLPath, which replaces the database's content. A
@@ -19,4 +23,4 @@
 // directory: <search>" and is no failure.
 //
 // Returns 1 when any database could not be restored, else 0.
-int RestoreMySql(RestoreProgress& progress, const std::string& root, const std::string& subDirectory);
+int RestoreMySql(RestoreProgress& progress, const std::string& root, const DirectoryPlan& plan);

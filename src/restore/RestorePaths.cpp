@@ -41,11 +41,6 @@ AdditionalEntry AdditionalEntryOf(const std::string& value)
     return entry;
 }
 
-std::string DatabaseOfDumpFile(const std::string& fileName)
-{
-    return fileName.substr(0, fileName.find(".sql"));
-}
-
 bool IsDirectoryEntry(const std::string& name, unsigned long attributes)
 {
     if (name == "." || name == "..")

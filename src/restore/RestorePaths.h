@@ -35,10 +35,6 @@ struct AdditionalEntry {
 
 AdditionalEntry AdditionalEntryOf(const std::string& value);
 
-// The database a dump file holds: its name cut at the first ".sql"
-// (alarm.sql gives alarm, a.sql.sql gives a).
-std::string DatabaseOfDumpFile(const std::string& fileName);
-
 // True for the entries a restore passes over as directories. They are told
 // by the whole attribute value, as the save side does: plain (16), with the
 // archive bit (48) or read-only (17); any other directory, a hidden one for

@@ -7,6 +7,7 @@
 #include "save/SavedFiles.h"
 #include "win/Files.h"
 #include "win/Texts.h"
+#include "win/WideNames.h"
 #include "resource.h"
 
 namespace {
@@ -29,9 +30,11 @@ bool DescendedInto(const win::FoundEntry& entry)
            entry.name.find('.') == std::string::npos;
 }
 
+// Counted as the system counts the path: a wrapped name by its characters,
+// not by its bytes.
 bool FitsIn(const std::string& path, std::size_t length)
 {
-    return path.size() <= length;
+    return win::ShownText(path).size() <= length;
 }
 
 // True when the target was read-only and is writable now.
@@ -97,8 +100,9 @@ int CopyDirectoryTree(const std::string& sourceParent, const std::string& name, 
         ReportStep(win::FormatText(IDS_FILE_SAVE_FAILED, source, target), true);
         return 1;
     }
-    EnsureDirectory(target);
-    int result = CopyFilesByPattern(filePattern, source, target);
+    int result = EnsureDirectory(target) ? 0 : 1;
+    if (CopyFilesByPattern(filePattern, source, target) == 1)
+        result = 1;
 
     win::DirectorySearch search(directoryPattern);
     win::FoundEntry entry;
@@ -118,10 +122,12 @@ int CopyAdditionalDirectory(const std::string& path)
         return 0;
     }
     // The mirror is created even when nothing is copied into it.
-    for (const std::string& level : MirrorLevels(paths.mirror, saveDir.size()))
-        EnsureDirectory(level);
-
     int result = 1;
+    for (const std::string& level : MirrorLevels(paths.mirror, saveDir.size())) {
+        if (!EnsureDirectory(level))
+            result = 0;
+    }
+
     win::DirectorySearch search(paths.pattern);
     win::FoundEntry entry;
     while (search.Next(entry)) {

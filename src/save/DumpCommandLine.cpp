@@ -1,29 +1,30 @@
 #include "save/DumpCommandLine.h"
 
+#include "save/ClientOptionText.h"
 #include "save/CommandLineArgument.h"
 
 namespace {
 
-// Each non-empty form ends with one blank, so without credentials two
-// blanks separate "-B" from "-r": the line's long-standing form.
-std::string CredentialsOption(const std::string& userName, const std::string& password)
+// The non-empty form ends with one blank, so two blanks separate the
+// credentials from "-r" (and "-B" from "-r" without them): the line's
+// long-standing form.
+std::string CredentialsOption(const std::string& userName)
 {
     if (userName.empty())
         return std::string();
-    std::string option = QuoteArgument("-u" + userName) + " ";
-    if (!password.empty())
-        option += QuoteArgument("-p" + password) + " ";
-    return option;
+    return QuoteArgument("-u" + userName) + " ";
 }
 
 }  // namespace
 
 std::string BuildDumpCommandLine(const DumpCommandValues& values)
 {
-    const std::string program = QuoteProgramPath(values.mysqlPath + ".\\mysqldump");
-    if (program.empty())
+    std::string line = QuoteProgramPath(values.mysqlPath + ".\\mysqldump");
+    if (line.empty())
         return std::string();
-    return program + " --opt -B " + CredentialsOption(values.userName, values.password) + " " +
+    if (!values.optionFile.empty())
+        line += " " + OptionFileArgument(values.optionFile);
+    return line + " --opt -B " + CredentialsOption(values.userName) + " " +
            QuoteArgument("-r" + values.targetDirectory + ".\\" + values.databaseName + ".sql") + " " +
            QuoteArgument(values.databaseName);
 }

@@ -6,15 +6,17 @@
 struct DumpCommandValues {
     std::string mysqlPath;        // directory of the server's client programs
     std::string userName;         // empty: no credentials on the line
-    std::string password;         // empty: "-u<user>" only
+    std::string optionFile;       // the password's option file; empty: none
     std::string targetDirectory;
     std::string databaseName;
 };
 
 // "<path>.\mysqldump --opt -B <credentials> -r<target>.\<database>.sql
-// <database>", where the credentials are "", "-u<user> " or
-// "-u<user> -p<password> ". A path or value with a blank or a quote
-// character is quoted as one whole argument (QuoteArgument); without them
-// the line is exactly that format. Empty when the program path holds a
-// quote character and so cannot name a program.
+// <database>", where the credentials are "" or "-u<user> ". The password
+// never travels on the line: with an option file (ClientOptionText.h) the
+// line begins "<path>.\mysqldump --defaults-extra-file=<file> --opt",
+// which the dump program requires as its first option; without one the
+// line is exactly the form above. A path or value with a blank or a quote
+// character is quoted as one whole argument (QuoteArgument). Empty when the
+// program path holds a quote character and so cannot name a program.
 std::string BuildDumpCommandLine(const DumpCommandValues& values);

@@ -1,7 +1,9 @@
 #include "save/DumpMySqlDatabase.h"
 
 #include "config/ConfigFile.h"
+#include "save/ClientOptionFile.h"
 #include "save/DumpCommandLine.h"
+#include "save/Reports.h"
 #include "win/Process.h"
 #include "win/Profile.h"
 
@@ -19,12 +21,26 @@ bool DumpMySqlDatabase(const std::string& databaseName, const std::string& targe
     DumpCommandValues values;
     values.mysqlPath = ReadMySqlKey("MySQLPath", 127);
     values.userName = ReadMySqlKey("UserName", 79);
-    values.password = ReadMySqlKey("Password", 79);
     values.targetDirectory = targetDirectory;
     values.databaseName = databaseName;
+    // A password goes with a user name only, and never on the command line,
+    // which every process of the machine can read.
+    ClientOptionFile options;
+    const std::string password = ReadMySqlKey("Password", 79);
+    if (!values.userName.empty() && !password.empty()) {
+        if (!options.Create(password))
+            return false;
+        values.optionFile = options.Path();
+    }
     const std::string commandLine = BuildDumpCommandLine(values);
     if (commandLine.empty())
         return false;
     unsigned long exitCode = 0;
-    return win::RunProgramAndWait(commandLine, win::kShowHidden, exitCode) && exitCode == 0;
+    const bool ended = win::RunProgramAndWait(commandLine, win::kShowHidden, exitCode) && exitCode == 0;
+    // The dump does not depend on it, but a password left lying in the
+    // temporary directory is worth a line (the file's name, not its content).
+    const std::string optionFile = options.Path();
+    if (!options.Remove())
+        WriteLogLine("FAILED to delete the temporary option file " + optionFile);
+    return ended;
 }

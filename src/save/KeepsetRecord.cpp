@@ -1,51 +1,60 @@
 #include "save/KeepsetRecord.h"
 
 #include "config/ConfigFile.h"
+#include "config/ProfileFileUpdate.h"
 #include "save/KeepsetRecordFormat.h"
 #include "save/KeepsetSlot.h"
 #include "win/Files.h"
 #include "win/Profile.h"
 
 #include <cstring>
+#include <memory>
+#include <cstring>
 #include <vector>
 
 namespace {
 
 // The Path of every list entry. It is read as long as a save directory can
-// be, so that a long directory saved again is still recognised.
-std::vector<std::string> StoredKeepsetPaths()
+// be, so that a long directory saved again is still recognised. False when
+// any of them could not be read: an entry that only seems free must not
+// be taken, or an earlier keepset would drop out of the list.
+bool ReadStoredKeepsetPaths(std::vector<std::string>& paths)
 {
-    std::vector<std::string> paths;
-    for (int n = 1; n <= kKeepsetSlots; ++n)
-        paths.push_back(win::ReadProfileString(kConfigFile, KeepsetSectionName(n), kKeyPath, "",
-                                               kSaveDirLength));
-    return paths;
+    paths.clear();
+    for (int n = 1; n <= kKeepsetSlots; ++n) {
+        std::string path;
+        if (!win::ReadProfileStringChecked(kConfigFile, KeepsetSectionName(n), kKeyPath, "", kSaveDirLength, path))
+            return false;
+        paths.push_back(path);
+    }
+    return true;
 }
 
 // Writes the keys of both records in step: each key goes to the list entry
 // first and then, when the record file is to hold it, to the record file.
-// An old record file that could not be removed is left as it is: keys
-// written into it would mix two saves, an option of the earlier one
-// surviving beside the keys of this one.
+// Both files are written as updates (a copy moved into place), so each is
+// whole or untouched; the record file is made anew, with nothing of an
+// earlier save's record in it.
 class RecordWriter {
 public:
-    RecordWriter(const std::string& listSection, const std::string& recordFile, bool recordFileFree,
-                 bool toRecordFile = true)
-        : listSection_(listSection), recordFile_(recordFile), written_(recordFileFree),
-          recordFileFree_(recordFileFree && toRecordFile)
+    // Without the record file (while a save runs) only the list entry is
+    // written.
+    RecordWriter(const std::string& listSection, const std::string& recordFile, bool withRecordFile = true)
+        : listSection_(listSection), list_(kConfigFile), recordFile_(recordFile),
+          record_(withRecordFile ? new ProfileFileUpdate(recordFile, ProfileFileUpdate::Start::Empty) : nullptr)
     {
     }
 
     void ToBoth(const char* key, const std::string& value)
     {
         ToListOnly(key, value);
-        if (recordFileFree_)
-            written_ = win::WriteProfileValue(recordFile_, kRecordSection, key, value) && written_;
+        if (record_)
+            record_->Write(kRecordSection, key, value);
     }
 
     void ToListOnly(const char* key, const std::string& value)
     {
-        written_ = win::WriteProfileValue(kConfigFile, listSection_, key, value) && written_;
+        list_.Write(listSection_, key, value);
     }
 
     // A set option is "1" in both records; an option that was not set is
@@ -58,45 +67,86 @@ public:
             ToListOnly(key, "0");
     }
 
-    bool AllWritten() const { return written_; }
+    // The list entry first: a record file without its entry is still found
+    // by Select, an entry without its record file would not be whole. The
+    // path of the file that could not be written goes to failedFile.
+    bool Commit(std::string* failedFile)
+    {
+        if (!list_.Commit()) {
+            if (failedFile != nullptr)
+                *failedFile = list_.Path();
+            return false;
+        }
+        if (record_ && !record_->Commit()) {
+            if (failedFile != nullptr)
+                *failedFile = record_->Path();
+            return false;
+        }
+        return true;
+    }
+
+    // While a save runs only its list entry speaks for it: the record file
+    // is not written, and the old one is removed.
+    bool CommitListOnly(std::string* failedFile)
+    {
+        if (!list_.Commit()) {
+            if (failedFile != nullptr)
+                *failedFile = list_.Path();
+            return false;
+        }
+        const std::string recordPath = ProfileFilePath(recordFile_);
+        win::RemoveFile(recordPath);
+        if (win::EntryExists(recordPath)) {
+            if (failedFile != nullptr)
+                *failedFile = recordPath;
+            return false;
+        }
+        return true;
+    }
 
 private:
     std::string listSection_;
+    ProfileFileUpdate list_;
     std::string recordFile_;
-    bool written_;
-    bool recordFileFree_;
+    std::unique_ptr<ProfileFileUpdate> record_;
 };
 
 }  // namespace
 
-KeepsetSlot ChooseKeepsetSlotFor(const std::string& saveDirectory)
+bool ChooseKeepsetSlotFor(const std::string& saveDirectory, KeepsetSlot& slot, std::string* failedFile)
 {
-    return ChooseKeepsetSlot(StoredKeepsetPaths(), saveDirectory);
+    std::vector<std::string> storedPaths;
+    if (!ReadStoredKeepsetPaths(storedPaths)) {
+        if (failedFile != nullptr)
+            *failedFile = ProfileFilePath(kConfigFile);
+        return false;
+    }
+    slot = ChooseKeepsetSlot(storedPaths, saveDirectory);
+    return true;
 }
 
 bool WriteKeepsetRecord(const std::string& saveDirectory, const SaveSettingsRecord& settings,
-                        const LocalDateTime& now, const char* state)
+                        const LocalDateTime& now, std::string* failedFile)
 {
-    return WriteKeepsetRecord(saveDirectory, ChooseKeepsetSlotFor(saveDirectory), settings, now, state);
+    KeepsetSlot slot;
+    return ChooseKeepsetSlotFor(saveDirectory, slot, failedFile) &&
+           WriteKeepsetRecord(saveDirectory, slot, settings, now, kStateComplete, failedFile);
 }
 
 bool MarkKeepsetRunning(const std::string& saveDirectory, const KeepsetSlot& slot,
-                        const SaveSettingsRecord& settings, const LocalDateTime& now)
+                        const SaveSettingsRecord& settings, const LocalDateTime& now, std::string* failedFile)
 {
-    return WriteKeepsetRecord(saveDirectory, slot, settings, now, kStateRunning);
+    return WriteKeepsetRecord(saveDirectory, slot, settings, now, kStateRunning, failedFile);
 }
 
 bool WriteKeepsetRecord(const std::string& saveDirectory, const KeepsetSlot& slot,
-                        const SaveSettingsRecord& settings, const LocalDateTime& now, const char* state)
+                        const SaveSettingsRecord& settings, const LocalDateTime& now, const char* state,
+                        std::string* failedFile)
 {
     const std::string recordFile = RecordFilePath(saveDirectory);
 
-    // The new record holds only this save's keys: nothing of an earlier
-    // save into the same directory may survive in it. While the save runs
-    // only its list entry speaks for it; the record file comes at its end.
-    win::RemoveFile(recordFile);
     const bool running = std::strcmp(state, kStateRunning) == 0;
-    RecordWriter writer(KeepsetSectionName(slot.number), recordFile, !win::EntryExists(recordFile), !running);
+    RecordWriter writer(KeepsetSectionName(slot.number), recordFile, !running);
     writer.ToBoth(kKeyPath, slot.path);
     writer.ToBoth(kKeyDate, RecordDate(now));
     writer.ToBoth(kKeyTime, RecordTime(now));
@@ -112,5 +162,7 @@ bool WriteKeepsetRecord(const std::string& saveDirectory, const KeepsetSlot& slo
             writer.ToListOnly(SaveAddKey(k).c_str(), "");
     }
     writer.ToBoth(kKeyState, state);
-    return writer.AllWritten();
+    if (running)
+        return writer.CommitListOnly(failedFile);
+    return writer.Commit(failedFile);
 }

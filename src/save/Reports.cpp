@@ -1,6 +1,7 @@
 #include "save/Reports.h"
 
 #include "config/SaveSettings.h"
+#include "win/WideNames.h"
 
 #include <windows.h>
 
@@ -23,13 +24,31 @@ void WriteLogLine(const std::string& text)
     SaveRunLog().WriteLine(text);
 }
 
+void AppendRunLogLine(const std::string& text)
+{
+    std::string line = text;
+    for (char& c : line) {
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    }
+    if (SaveRunLog().IsOpen()) {
+        WriteLogLine(line);
+        return;
+    }
+    RunLog log;
+    if (log.Open(kRunLogPath))
+        log.WriteLine(line);
+}
+
 void SendReportMessage(const std::string& text, bool failed)
 {
     const HWND mainWindow = SaveSetting(&SaveSettingsRecord::MainWindow);
     if (mainWindow == nullptr)
         return;
-    // Sent, not posted: the text lives only as long as this call.
-    SendMessageA(mainWindow, kReportMessage, failed ? 1 : 0, reinterpret_cast<LPARAM>(text.c_str()));
+    // The list shows a name as the system shows it. Sent, not posted: the
+    // text lives only as long as this call.
+    const std::string shown = win::ShownText(text);
+    SendMessageA(mainWindow, kReportMessage, failed ? 1 : 0, reinterpret_cast<LPARAM>(shown.c_str()));
     if (const ReportObserver observer = reportObserver.load())
         observer();
 }

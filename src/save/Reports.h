@@ -13,8 +13,16 @@ constexpr unsigned kReportMessage = 0x0400 + 2;  // WM_USER+2
 // start and closes it at its end.
 RunLog& SaveRunLog();
 
+// The run log, relative to the working directory.
+constexpr const char* kRunLogPath = "log\\qzkeepset.log";
+
 // One time-stamped line in the save run's log; dropped while it is not open.
 void WriteLogLine(const std::string& text);
+
+// One time-stamped line in the run log whether a save run has it open or
+// not (then it is opened for this line alone); line breaks of the text
+// become blanks. What an unattended start has to say goes here.
+void AppendRunLogLine(const std::string& text);
 
 // The report message alone, sent synchronously to MainWindow of the save
 // settings; nothing is sent while there is no main window.

@@ -2,6 +2,7 @@
 
 #include "save/RunLogFormat.h"
 #include "win/Files.h"
+#include "win/WideNames.h"
 
 #include <ctime>
 
@@ -81,7 +82,9 @@ void RunLog::WriteBanner()
 void RunLog::WriteLine(const std::string& text)
 {
     const LogTime now = CurrentLogTime();
-    Write(FormatLogLine(now.day, now.month, now.year, now.hour, now.minute, now.second, text));
+    // A name the ANSI code page cannot carry is logged as the system shows
+    // it, never in the program's wrapped form.
+    Write(FormatLogLine(now.day, now.month, now.year, now.hour, now.minute, now.second, win::ShownText(text)));
 }
 
 void RunLog::WriteEmptyLine()

@@ -48,7 +48,7 @@ public:
     void Run();
 
 private:
-    void CreateSaveDirectory();
+    bool CreateSaveDirectory();
     void OpenRunLog();
     void MarkKeepsetRunning();
     void SaveAlarmDatabase();
@@ -65,17 +65,23 @@ private:
     void WriteManifest();
     void StartBatchProgram();
     void AnnounceOutcome();
+    void WriteFinalText();
     void WriteRecord();
     void End();
 
     void CopyByPattern(const std::string& pattern, const std::string& source, const std::string& target);
     void CopyTree(const std::string& sourceParent, const std::string& name, const std::string& targetParent);
     void CopyOneFile(const std::string& source, const std::string& target);
+    bool IsPlainNameOrReported(const std::string& name);
+    // The primitive, with a directory that cannot be created counted as an
+    // error of the run, like a file that cannot be copied.
+    bool EnsureDirectory(const std::string& path);
     void SendToList(unsigned message, WPARAM wParam, LPARAM lParam);
 
     std::string saveDir_;
     std::string drive_;
     KeepsetSlot slot_;
+    bool slotChosen_ = false;
     SavedFiles savedFiles_;
     bool failed_ = false;
 };
@@ -85,10 +91,20 @@ void SaveRunSteps::Run()
     // Every file this thread's copies put into the keepset is collected
     // for its manifest.
     SavedFilesScope collecting(savedFiles_);
-    CreateSaveDirectory();
+    const bool directoryMade = CreateSaveDirectory();
     OpenRunLog();
-    MarkKeepsetRunning();
     SendToList(LB_RESETCONTENT, 0, 0);
+    if (!directoryMade) {
+        // Nothing can go into it, and a record would list a keepset that is
+        // not there.
+        ReportStep(win::FormatText(IDS_SAVE_DIRECTORY_FAILED, saveDir_), true);
+        failed_ = true;
+        AnnounceOutcome();
+        WriteFinalText();
+        End();
+        return;
+    }
+    MarkKeepsetRunning();
     SaveAlarmDatabase();
     SavePersonnelDatabases();
     SaveWindowsIniFiles();
@@ -102,14 +118,15 @@ void SaveRunSteps::Run()
     StartBatchProgram();
     AnnounceOutcome();
     WriteRecord();
+    WriteFinalText();
     End();
 }
 
-void SaveRunSteps::CreateSaveDirectory()
+// Level by level with the system's directory call: nothing of the name is
+// run or expanded by a command interpreter.
+bool SaveRunSteps::CreateSaveDirectory()
 {
-    // The command interpreter's "md" creates every missing level at once.
-    if (!win::EntryExists(saveDir_) && !win::CreateOneDirectory(saveDir_))
-        win::RunCommandInterpreter(MakeDirectoryCommand(saveDir_));
+    return win::EntryExists(saveDir_) || CreateDirectoryLevels(saveDir_);
 }
 
 void SaveRunSteps::OpenRunLog()
@@ -126,11 +143,12 @@ void SaveRunSteps::OpenRunLog()
 // that dies leaves it marked. The end of the run writes the same entry.
 void SaveRunSteps::MarkKeepsetRunning()
 {
-    slot_ = ChooseKeepsetSlotFor(saveDir_);
-    if (!::MarkKeepsetRunning(saveDir_, slot_, CurrentSaveSettings(), CurrentLocalDateTime())) {
-        WriteLogLine(KeepsetNotMarkedText());
-        failed_ = true;
-    }
+    std::string failedFile;
+    slotChosen_ = ChooseKeepsetSlotFor(saveDir_, slot_, &failedFile);
+    if (slotChosen_ && ::MarkKeepsetRunning(saveDir_, slot_, CurrentSaveSettings(), CurrentLocalDateTime(), &failedFile))
+        return;
+    ReportStep(win::FormatText(IDS_RECORD_WRITE_FAILED, failedFile), true);
+    failed_ = true;
 }
 
 void SaveRunSteps::SaveAlarmDatabase()
@@ -147,7 +165,7 @@ void SaveRunSteps::SavePersonnelDatabases()
     const std::string target = saveDir_ + "\\db1";
     for (const char* key : {"Pers", "Group", "Link"}) {
         const std::string name = win::ReadProfileString("qzpers.ini", "DBInfo", key, "", 39);
-        if (name.empty())
+        if (name.empty() || !IsPlainNameOrReported(name))
             continue;
         const std::string source = drive_ + "\\db1\\" + name;
         if (win::EntryExists(source))
@@ -202,7 +220,7 @@ void SaveRunSteps::SaveDesktop(win::RegistryRoot root, const char* value, const 
     if (!key.IsOpen())
         return;
     std::string folder;
-    if (!key.ReadString(value, 80, folder) || folder.empty()) {
+    if (!key.ReadPath(value, folder) || folder.empty()) {
         // Without the folder the pattern would name the current drive's
         // root; that half of the desktop is left out instead.
         WriteLogLine(DesktopNotFoundText(value));
@@ -256,8 +274,10 @@ void SaveRunSteps::SaveDatabases()
     EnsureDirectory(target);
     if (win::ReadProfileInt(kConfigFile, kSectionMySql, "SaveSpecifiedDatabases", 0) != 0) {
         const std::string list = win::ReadProfileString(kConfigFile, kSectionMySql, "DumpDatabase", "", 511);
-        for (const std::string& name : SplitCommaList(list))
-            DumpDatabase(name, target);
+        for (const std::string& name : SplitCommaList(list)) {
+            if (IsPlainNameOrReported(name))
+                DumpDatabase(name, target);
+        }
         return;
     }
     const std::string dataDirectory = FindMySqlDataDirectoryForSaveRun();
@@ -327,6 +347,12 @@ void SaveRunSteps::AnnounceOutcome()
         win::ShowMessageBox(win::LoadText(IDS_SAVE_SUCCESS_BOX), win::LoadText(IDS_INFORMATION_CAPTION),
                             win::kBoxIconInformation);
     }
+}
+
+// After the record, so that the final text counts a record that could not
+// be written.
+void SaveRunSteps::WriteFinalText()
+{
     RunLog& log = SaveRunLog();
     if (log.IsOpen()) {
         log.WriteEmptyLine();
@@ -336,8 +362,23 @@ void SaveRunSteps::AnnounceOutcome()
 
 void SaveRunSteps::WriteRecord()
 {
-    WriteKeepsetRecord(saveDir_, slot_, CurrentSaveSettings(), CurrentLocalDateTime(),
-                       failed_ ? kStateErrors : kStateComplete);
+    std::string failedFile;
+    // The entry chosen at the start, so that the end writes the entry its
+    // mark went into; chosen now when the start could not choose.
+    const bool written = slotChosen_ ? WriteKeepsetRecord(saveDir_, slot_, CurrentSaveSettings(), CurrentLocalDateTime(),
+                                                          failed_ ? kStateErrors : kStateComplete, &failedFile)
+                                     : ChooseKeepsetSlotFor(saveDir_, slot_, &failedFile) &&
+                                           WriteKeepsetRecord(saveDir_, slot_, CurrentSaveSettings(),
+                                                              CurrentLocalDateTime(), kStateErrors, &failedFile);
+    if (written)
+        return;
+    // A record that cannot be written is a failure of the run like any
+    // other; after a clean run the error outcome follows the success box.
+    const bool firstFailure = !failed_;
+    ReportStep(win::FormatText(IDS_RECORD_WRITE_FAILED, failedFile), true);
+    failed_ = true;
+    if (firstFailure)
+        AnnounceOutcome();
 }
 
 void SaveRunSteps::End()
@@ -372,6 +413,25 @@ void SaveRunSteps::CopyOneFile(const std::string& source, const std::string& tar
     }
 }
 
+// A configured name with a separator, a drive colon or ".." could lead a
+// copy or a dump out of its directory: it is refused.
+bool SaveRunSteps::IsPlainNameOrReported(const std::string& name)
+{
+    if (IsPlainName(name))
+        return true;
+    ReportStep(win::FormatText(IDS_NAME_REFUSED, name), true);
+    failed_ = true;
+    return false;
+}
+
+bool SaveRunSteps::EnsureDirectory(const std::string& path)
+{
+    if (::EnsureDirectory(path))
+        return true;
+    failed_ = true;
+    return false;
+}
+
 void SaveRunSteps::SendToList(unsigned message, WPARAM wParam, LPARAM lParam)
 {
     const HWND mainWindow = SaveSetting(&SaveSettingsRecord::MainWindow);
@@ -388,6 +448,9 @@ void __cdecl SaveRunThread(void*)
 
 void SaveRun()
 {
+    // The run's boxes belong to the main window, which they then stay in
+    // front of, even though this thread has no window of its own.
+    win::BoxOwnerScope boxOwner(SaveSetting(&SaveSettingsRecord::MainWindow));
     SaveRunSteps().Run();
 }
 

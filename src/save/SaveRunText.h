@@ -1,13 +1,20 @@
 #pragma once
-// Texts the save run forms: command lines, derived paths and its own log
-// lines.
+// Texts the save run forms: directory levels, derived paths, the check of
+// configured names and its own log lines.
 #include <string>
+#include <vector>
 
-// "md <directory>" for the command interpreter, which creates every missing
-// level. The directory is quoted when it holds a blank or a character the
-// interpreter would act on (& | < > ^ ( ) , ; =), so such a name is created
-// as one directory and nothing after it runs as a command.
-std::string MakeDirectoryCommand(const std::string& directory);
+// The levels of a directory to create one after the other, parent first:
+// the text up to each separator ("\" or "/") after its root, and the whole
+// text last (E:\bk\2026 gives E:\bk and E:\bk\2026). The root (E:\, a
+// leading "\", \\server\share) is never a level; a trailing separator
+// adds none.
+std::vector<std::string> DirectoryLevels(const std::string& directory);
+
+// A configured name that becomes one part of a path (a database name, a
+// database file name of qzpers.ini): false when it holds "\", "/" or ":"
+// or "..", by which it could name a place outside its directory.
+bool IsPlainName(const std::string& name);
 
 // The web server's configuration directory of the installation's own
 // layout: the htdocs path with everything from its first "htdocs" on
@@ -18,4 +25,3 @@ std::string WebConfDirectory(const std::string& htdocsLowerCase, bool ownLayout)
 // Log lines for sources the run leaves out.
 std::string DesktopNotFoundText(const std::string& registryValue);
 std::string NoDataDirectoryText();
-std::string KeepsetNotMarkedText();

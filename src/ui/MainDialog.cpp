@@ -2,20 +2,21 @@
 
 #include "config/ConfigFile.h"
 #include "config/LoadSaveSettings.h"
+#include "config/ProfileFileUpdate.h"
 #include "config/SaveSettings.h"
 #include "controls/FolderBrowserDialog.h"
 #include "resource.h"
-#include "restore/RestoreDialog.h"
 #include "save/DatePatterns.h"
+#include "save/EnsureDirectory.h"
 #include "save/SaveRun.h"
-#include "save/SaveRunText.h"
 #include "ui/AboutDialog.h"
 #include "ui/MainDialogRules.h"
+#include "ui/RestoreDialog.h"
 #include "ui/SettingsDialog.h"
 #include "win/Files.h"
 #include "win/Images.h"
+#include "win/MessageBoxes.h"
 #include "win/Process.h"
-#include "win/Profile.h"
 #include "win/Registry.h"
 #include "win/Texts.h"
 
@@ -26,6 +27,10 @@ static_assert(kColourMessageListId == IDC_MESSAGE_LIST, "the save run's list is 
 namespace {
 
 constexpr UINT kReportLineMessage = WM_USER + 2;
+// Report lines come far faster than anyone reads them; the list shows the
+// new ones at this pace (and at once when the run ends).
+constexpr UINT_PTR kShowLinesTimer = 1;
+constexpr UINT kShowLinesInterval = 100;
 const char* const kRunLog = "log\\qzkeepset.log";
 // The run log is shown from a copy, so a viewer holding the file open does
 // not stand in the next run's way.
@@ -162,8 +167,8 @@ bool MainDialog::OnButtonClicked(int id)
 void MainDialog::OnBrowse()
 {
     const std::string defaultSaveDir = SaveSetting(&SaveSettingsRecord::DefaultSaveDir);
-    if (!defaultSaveDir.empty() && !win::EntryExists(defaultSaveDir) && !win::CreateOneDirectory(defaultSaveDir))
-        win::RunCommandInterpreter(MakeDirectoryCommand(defaultSaveDir));
+    if (!defaultSaveDir.empty() && !win::EntryExists(defaultSaveDir))
+        CreateDirectoryLevels(defaultSaveDir);
     FolderBrowserDialog browser(Window());
     browser.SetTitle(win::LoadText(IDS_SAVE_BROWSER_TITLE));
     browser.Prompt = win::LoadText(IDS_SAVE_BROWSER_PROMPT);
@@ -178,7 +183,11 @@ void MainDialog::OnSave()
 {
     ReadSaveDirectoryText();
     Busy = 1;
-    win::WriteProfileValue(kConfigFile, kSectionConfig, "LastKeepsetDir", SaveDirectoryText);
+    // The save goes on without it; the user is told (a run-log line when
+    // nobody is there to read a box).
+    if (!WriteConfigValue(kSectionConfig, "LastKeepsetDir", SaveDirectoryText))
+        win::ShowMessageBox(win::FormatText(IDS_FILE_WRITE_FAILED, ProfileFilePath(kConfigFile)),
+                            win::LoadText(IDS_ERROR_CAPTION), win::kBoxIconWarning);
     std::string saveDir = SaveDirectoryText;
     if (ContainsDatePattern(saveDir))
         ExpandDatePatterns(saveDir);
@@ -242,6 +251,11 @@ bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
     case kReportLineMessage:
         result = OnReportLine(wParam, lParam);
         return true;
+    case WM_TIMER:
+        if (wParam != kShowLinesTimer)
+            return false;
+        ShowReportLines();
+        return true;
     case WM_SETCURSOR:
         result = TRUE;
         return OnSetCursor();
@@ -267,6 +281,7 @@ bool MainDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& 
 // which shares the message's number: then it only sets the idle state.
 LRESULT MainDialog::OnSaveRunEnded()
 {
+    ShowReportLines();
     Busy = 0;
     SetCursor(LoadCursor(nullptr, IDC_ARROW));
     SetSaveButtonIdle(true);
@@ -280,9 +295,19 @@ LRESULT MainDialog::OnSaveRunEnded()
 LRESULT MainDialog::OnReportLine(WPARAM failed, LPARAM text)
 {
     const std::string line = ReportText(text);
-    if (!line.empty())
-        messageList_.AddLine(line, failed != 0 ? kFailureLineColour : kSuccessLineColour);
+    if (line.empty())
+        return 1;
+    const bool wasHeld = messageList_.HoldsLines();
+    messageList_.AddLineHeld(line, failed != 0 ? kFailureLineColour : kSuccessLineColour);
+    if (!wasHeld && messageList_.HoldsLines())
+        SetTimer(Window(), kShowLinesTimer, kShowLinesInterval, nullptr);
     return 1;
+}
+
+void MainDialog::ShowReportLines()
+{
+    KillTimer(Window(), kShowLinesTimer);
+    messageList_.ShowHeldLines();
 }
 
 bool MainDialog::OnSetCursor()

@@ -50,6 +50,7 @@ private:
     void OnCreateRecoveryDisk();
     LRESULT OnSaveRunEnded();
     LRESULT OnReportLine(WPARAM failed, LPARAM text);
+    void ShowReportLines();
     bool OnSetCursor();
     bool OnSystemCommand(WPARAM command);
     bool OnPaint();

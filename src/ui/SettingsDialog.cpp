@@ -4,11 +4,13 @@
 #include "config/ConfigFile.h"
 #include "config/MySqlDataDirectory.h"
 #include "config/MySqlPaths.h"
+#include "config/ProfileFileUpdate.h"
 #include "config/SaveSettings.h"
 #include "resource.h"
 #include "save/UserPrompts.h"
 #include "ui/SettingsListEntries.h"
 #include "win/Files.h"
+#include "win/MessageBoxes.h"
 #include "win/Process.h"
 #include "win/Profile.h"
 #include "win/Texts.h"
@@ -33,19 +35,19 @@ std::string ReadText(const char* section, const char* key, std::size_t length)
     return win::ReadProfileString(kConfigFile, section, key, "", length);
 }
 
-void WriteText(const char* section, const char* key, const std::string& value)
+void WriteText(ProfileFileUpdate& update, const char* section, const char* key, const std::string& value)
 {
-    win::WriteProfileValue(kConfigFile, section, key, value);
+    update.Write(section, key, value);
 }
 
-void WriteFlag(const char* key, bool set)
+void WriteFlag(ProfileFileUpdate& update, const char* key, bool set)
 {
-    WriteText(kSectionConfig, key, set ? "1" : "0");
+    WriteText(update, kSectionConfig, key, set ? "1" : "0");
 }
 
-void WriteNumber(const char* section, const char* key, int value)
+void WriteNumber(ProfileFileUpdate& update, const char* section, const char* key, int value)
 {
-    WriteText(section, key, std::to_string(value));
+    WriteText(update, section, key, std::to_string(value));
 }
 
 int& AciveSaveFilesField(SaveSettingsRecord& record, int n)
@@ -93,8 +95,9 @@ void FillList(CheckBoxList& list, const std::string& directory, const std::strin
     if (directory.empty())
         return;
     // A trailing "." component stands for the directory itself, so the
-    // pattern works with or without a closing backslash.
-    win::DirectorySearch search(DatabaseSearchPattern(directory));
+    // pattern works with or without a closing backslash. The names are
+    // listed, and written to the settings, as the system shows them.
+    win::DirectorySearch search(DatabaseSearchPattern(directory), win::NameForm::Shown);
     win::FoundEntry entry;
     while (search.Next(entry)) {
         if (!accepts(entry.name, entry.attributes))
@@ -351,77 +354,93 @@ void SettingsDialog::OnOK()
 {
     ReadControls();
     SaveSettingsRecord options = CurrentSaveSettings();
-
-    options.SaveMSG = values_.saveMessages ? 1 : 0;
-    options.OnlySaveAlrMSG = values_.saveMessages && values_.onlyAlarmMessages ? 1 : 0;
-    WriteFlag("SaveMSG", options.SaveMSG != 0);
-    WriteFlag("OnlySaveAlrMSG", options.OnlySaveAlrMSG != 0);
-
-    options.SaveDesktop = values_.saveDesktop ? 1 : 0;
-    WriteFlag("SaveDesktop", values_.saveDesktop);
-
-    if (values_.saveWeb) {
-        StoreWebSettings(options);
-    } else {
-        // Every other web key keeps its value, in memory and in the file.
-        options.SaveWeb = 0;
-        WriteFlag("SaveWeb", false);
+    std::string file;
+    // Not written: the dialog stays open with what the user entered, and
+    // the save settings keep the options the file still holds.
+    if (!StoreSettings(options, file)) {
+        win::ShowMessageBox(win::FormatText(IDS_FILE_WRITE_FAILED, file), win::LoadText(IDS_ERROR_CAPTION),
+                            win::kBoxIconWarning);
+        return;
     }
-
-    options.AciveStartBatch = values_.batchActive ? 1 : 0;
-    WriteFlag("AciveStartBatch", values_.batchActive);
-    if (values_.batchActive) {
-        options.StartBatch = values_.batchProgram;
-        WriteText(kSectionConfig, "StartBatch", values_.batchProgram);
-    }
-
-    for (int n = 0; n < 4; ++n) {
-        const std::string number = std::to_string(n + 1);
-        AciveSaveFilesField(options, n) = values_.additionalActive[n] ? 1 : 0;
-        WriteFlag(("AciveSaveFiles" + number).c_str(), values_.additionalActive[n]);
-        if (values_.additionalActive[n]) {
-            SaveFilesField(options, n) = values_.additionalPaths[n];
-            WriteText(kSectionConfig, ("SaveFiles" + number).c_str(), values_.additionalPaths[n]);
-        }
-    }
-
     // One change of the record: a save run reading meanwhile sees either
     // the old options or the new ones.
     UpdateSaveSettings([&options](SaveSettingsRecord& record) { CopySaveOptions(options, record); });
     Dialog::OnOK();
 }
 
-void SettingsDialog::StoreWebSettings(SaveSettingsRecord& options)
+// Every key of this OK in one update of the file: all of them or none.
+bool SettingsDialog::StoreSettings(SaveSettingsRecord& options, std::string& file)
+{
+    ProfileFileUpdate update(kConfigFile);
+    file = update.Path();
+
+    options.SaveMSG = values_.saveMessages ? 1 : 0;
+    options.OnlySaveAlrMSG = values_.saveMessages && values_.onlyAlarmMessages ? 1 : 0;
+    WriteFlag(update, "SaveMSG", options.SaveMSG != 0);
+    WriteFlag(update, "OnlySaveAlrMSG", options.OnlySaveAlrMSG != 0);
+
+    options.SaveDesktop = values_.saveDesktop ? 1 : 0;
+    WriteFlag(update, "SaveDesktop", values_.saveDesktop);
+
+    if (values_.saveWeb) {
+        StoreWebSettings(options, update);
+    } else {
+        // Every other web key keeps its value, in memory and in the file.
+        options.SaveWeb = 0;
+        WriteFlag(update, "SaveWeb", false);
+    }
+
+    options.AciveStartBatch = values_.batchActive ? 1 : 0;
+    WriteFlag(update, "AciveStartBatch", values_.batchActive);
+    if (values_.batchActive) {
+        options.StartBatch = values_.batchProgram;
+        WriteText(update, kSectionConfig, "StartBatch", values_.batchProgram);
+    }
+
+    for (int n = 0; n < 4; ++n) {
+        const std::string number = std::to_string(n + 1);
+        AciveSaveFilesField(options, n) = values_.additionalActive[n] ? 1 : 0;
+        WriteFlag(update, ("AciveSaveFiles" + number).c_str(), values_.additionalActive[n]);
+        if (values_.additionalActive[n]) {
+            SaveFilesField(options, n) = values_.additionalPaths[n];
+            WriteText(update, kSectionConfig, ("SaveFiles" + number).c_str(), values_.additionalPaths[n]);
+        }
+    }
+
+    return update.Commit();
+}
+
+void SettingsDialog::StoreWebSettings(SaveSettingsRecord& options, ProfileFileUpdate& update)
 {
     options.SaveWeb = 1;
-    WriteFlag("SaveWeb", true);
+    WriteFlag(update, "SaveWeb", true);
     options.SaveHtdocs = values_.saveHtdocs ? 1 : 0;
-    WriteFlag("SaveHtdocs", values_.saveHtdocs);
-    WriteText(kSectionConfig, "WebHtdocsPath", values_.htdocsPath);
+    WriteFlag(update, "SaveHtdocs", values_.saveHtdocs);
+    WriteText(update, kSectionConfig, "WebHtdocsPath", values_.htdocsPath);
 
     // The key "SaveSubHtdocs" is read at start only and never written here:
     // the flag follows the list for this run of the program.
     const std::string subDirectories = subDirectories_.JoinRows(values_.subDirectoryChoice == 0);
     options.SaveSubHtdocs = subDirectories.empty() ? 0 : 1;
     if (!subDirectories.empty())
-        WriteText(kSectionConfig, "HtdocsSubDirToSave", subDirectories);
-    WriteNumber(kSectionMySql, "HtdocsSubDirCustomSelect", values_.subDirectoryChoice);
+        WriteText(update, kSectionConfig, "HtdocsSubDirToSave", subDirectories);
+    WriteNumber(update, kSectionMySql, "HtdocsSubDirCustomSelect", values_.subDirectoryChoice);
 
     if (!values_.saveMySql) {
         options.SaveMySql = 0;
-        WriteFlag("SaveMySql", false);
+        WriteFlag(update, "SaveMySql", false);
         return;
     }
     options.SaveMySql = 1;
-    WriteFlag("SaveMySql", true);
-    WriteNumber(kSectionMySql, "SaveSpecifiedDatabases", values_.databaseChoice);
+    WriteFlag(update, "SaveMySql", true);
+    WriteNumber(update, kSectionMySql, "SaveSpecifiedDatabases", values_.databaseChoice);
     if (values_.databaseChoice > 0) {
         const std::string databases = databases_.JoinRows(false);
         if (!databases.empty())
-            WriteText(kSectionMySql, "DumpDatabase", databases);
+            WriteText(update, kSectionMySql, "DumpDatabase", databases);
     }
-    WriteText(kSectionMySql, "UserName", values_.userName);
-    WriteText(kSectionMySql, "Password", values_.password);
+    WriteText(update, kSectionMySql, "UserName", values_.userName);
+    WriteText(update, kSectionMySql, "Password", values_.password);
 }
 
 // --- Test: runs the batch command line once, as the save run would ------

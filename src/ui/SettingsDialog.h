@@ -10,6 +10,7 @@
 #include <string>
 
 struct SaveSettingsRecord;
+class ProfileFileUpdate;
 
 class SettingsDialog : public win::Dialog {
 public:
@@ -57,7 +58,8 @@ private:
     void ApplySaveMySqlRule();
     void ApplyDatabaseChoiceRule();
 
-    void StoreWebSettings(SaveSettingsRecord& options);
+    bool StoreSettings(SaveSettingsRecord& options, std::string& file);
+    void StoreWebSettings(SaveSettingsRecord& options, ProfileFileUpdate& update);
     void TestBatchProgram();
 
     Values values_;

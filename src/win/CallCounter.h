@@ -34,6 +34,9 @@ enum class Op {
     FileRead,
     FileWrite,
     FileHash,
+    ProcessWait,
+    MutexCreate,
+    DirectoryRemove,
     Count
 };
 

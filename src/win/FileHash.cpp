@@ -1,6 +1,7 @@
 #include "win/FileHash.h"
 
 #include "win/InjectedFailure.h"
+#include "win/WideNames.h"
 
 #include <windows.h>
 #include <bcrypt.h>
@@ -85,7 +86,10 @@ bool FileSha256(const std::string& path, std::string& hexDigest, std::uint64_t& 
         SetLastError(ERROR_NOT_SUPPORTED);
         return false;
     }
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    std::wstring wide;
+    if (!ToWidePath(path, wide))
+        return false;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;

@@ -1,39 +1,48 @@
 #include "win/Files.h"
 
 #include "win/InjectedFailure.h"
+#include "win/WideNames.h"
 
 #include <windows.h>
 #include <direct.h>
 #include <io.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <vector>
 
 namespace win {
 namespace {
 
-FoundEntry ToEntry(const WIN32_FIND_DATAA& data)
+FoundEntry ToEntry(const WIN32_FIND_DATAW& data, NameForm form)
 {
     FoundEntry entry;
-    entry.name = data.cFileName;
+    const std::wstring name = data.cFileName;
+    // Shown: the form the ANSI search gives, "?" for what the code page has
+    // nothing for.
+    entry.name = form == NameForm::Exact ? FromWide(name) : ShownText(FromWide(name));
     entry.attributes = data.dwFileAttributes;
+    entry.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return entry;
 }
 
 }  // namespace
 
-DirectorySearch::DirectorySearch(const std::string& pattern)
-    : handle_(INVALID_HANDLE_VALUE), firstPending_(false)
+DirectorySearch::DirectorySearch(const std::string& pattern, NameForm form)
+    : handle_(INVALID_HANDLE_VALUE), form_(form), firstPending_(false)
 {
     if (InjectedFailure(Op::FindFirst))
         return;
-    WIN32_FIND_DATAA data;
-    HANDLE found = FindFirstFileA(pattern.c_str(), &data);
+    std::wstring widePattern;
+    if (!ToWidePath(pattern, widePattern))
+        return;
+    WIN32_FIND_DATAW data;
+    HANDLE found = FindFirstFileW(widePattern.c_str(), &data);
     if (found == INVALID_HANDLE_VALUE)
         return;
     handle_ = found;
-    first_ = ToEntry(data);
+    first_ = ToEntry(data, form_);
     firstPending_ = true;
 }
 
@@ -52,13 +61,13 @@ bool DirectorySearch::Next(FoundEntry& entry)
         entry = first_;
         return true;
     }
-    WIN32_FIND_DATAA data;
-    if (InjectedFailure(Op::FindNext) || !FindNextFileA(static_cast<HANDLE>(handle_), &data)) {
+    WIN32_FIND_DATAW data;
+    if (InjectedFailure(Op::FindNext) || !FindNextFileW(static_cast<HANDLE>(handle_), &data)) {
         FindClose(static_cast<HANDLE>(handle_));
         handle_ = INVALID_HANDLE_VALUE;
         return false;
     }
-    entry = ToEntry(data);
+    entry = ToEntry(data, form_);
     return true;
 }
 
@@ -66,42 +75,58 @@ bool CopyFileReplacing(const std::string& source, const std::string& target)
 {
     if (InjectedFailure(Op::FileCopy))
         return false;
-    return CopyFileA(source.c_str(), target.c_str(), FALSE) != 0;
+    std::wstring wideSource;
+    std::wstring wideTarget;
+    return ToWidePath(source, wideSource) && ToWidePath(target, wideTarget) &&
+           CopyFileW(wideSource.c_str(), wideTarget.c_str(), FALSE) != 0;
 }
 
 bool CreateOneDirectory(const std::string& path)
 {
     if (InjectedFailure(Op::DirectoryCreate))
         return false;
-    return CreateDirectoryA(path.c_str(), nullptr) != 0;
+    std::wstring wide;
+    return ToWidePath(path, wide) && CreateDirectoryW(wide.c_str(), nullptr) != 0;
 }
 
 bool RemoveFile(const std::string& path)
 {
     if (InjectedFailure(Op::FileDelete))
         return false;
-    return DeleteFileA(path.c_str()) != 0;
+    std::wstring wide;
+    return ToWidePath(path, wide) && DeleteFileW(wide.c_str()) != 0;
+}
+
+bool RemoveEmptyDirectory(const std::string& path)
+{
+    if (InjectedFailure(Op::DirectoryRemove))
+        return false;
+    std::wstring wide;
+    return ToWidePath(path, wide) && RemoveDirectoryW(wide.c_str()) != 0;
 }
 
 unsigned long FileAttributes(const std::string& path)
 {
     if (InjectedFailure(Op::GetAttributes))
         return kInvalidAttributes;
-    return GetFileAttributesA(path.c_str());
+    std::wstring wide;
+    return ToWidePath(path, wide) ? GetFileAttributesW(wide.c_str()) : kInvalidAttributes;
 }
 
 bool SetFileAttributesTo(const std::string& path, unsigned long attributes)
 {
     if (InjectedFailure(Op::SetAttributes))
         return false;
-    return SetFileAttributesA(path.c_str(), attributes) != 0;
+    std::wstring wide;
+    return ToWidePath(path, wide) && SetFileAttributesW(wide.c_str(), attributes) != 0;
 }
 
 bool EntryExists(const std::string& path)
 {
     if (InjectedFailure(Op::Access))
         return false;
-    return _access(path.c_str(), 0) == 0;
+    std::wstring wide;
+    return ToWidePath(path, wide) && _waccess(wide.c_str(), 0) == 0;
 }
 
 std::string WindowsDirectory(std::size_t usableLength)
@@ -119,29 +144,31 @@ std::string CurrentDirectory()
 {
     if (InjectedFailure(Op::CurrentDirectory))
         return std::string();
-    std::vector<char> buffer(MAX_PATH + 1, '\0');
-    DWORD length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+    std::vector<wchar_t> buffer(MAX_PATH + 1, L'\0');
+    DWORD length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
     if (length >= buffer.size()) {
-        buffer.assign(length + 1, '\0');
-        length = GetCurrentDirectoryA(static_cast<DWORD>(buffer.size()), buffer.data());
+        buffer.assign(length + 1, L'\0');
+        length = GetCurrentDirectoryW(static_cast<DWORD>(buffer.size()), buffer.data());
     }
     if (length == 0 || length >= buffer.size())
         return std::string();
-    return std::string(buffer.data(), length);
+    return FromWide(buffer.data(), length);
 }
 
 bool ChangeDirectory(const std::string& path)
 {
     if (InjectedFailure(Op::ChangeDirectory))
         return false;
-    return SetCurrentDirectoryA(path.c_str()) != 0;
+    std::wstring wide;
+    return ToWidePath(path, wide) && SetCurrentDirectoryW(wide.c_str()) != 0;
 }
 
 std::FILE* OpenForAppend(const std::string& path)
 {
     if (InjectedFailure(Op::OpenFile))
         return nullptr;
-    return std::fopen(path.c_str(), "a+");
+    std::wstring wide;
+    return ToWidePath(path, wide) ? _wfopen(wide.c_str(), L"a+") : nullptr;
 }
 
 bool LogicalDriveStrings(std::vector<std::string>& drives)
@@ -163,15 +190,19 @@ bool MoveReplacing(const std::string& source, const std::string& target)
 {
     if (InjectedFailure(Op::FileMove))
         return false;
-    return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    std::wstring wideSource;
+    std::wstring wideTarget;
+    return ToWidePath(source, wideSource) && ToWidePath(target, wideTarget) &&
+           MoveFileExW(wideSource.c_str(), wideTarget.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool FileSize(const std::string& path, std::uint64_t& size)
 {
     if (InjectedFailure(Op::GetAttributes))
         return false;
+    std::wstring wide;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+    if (!ToWidePath(path, wide) || !GetFileAttributesExW(wide.c_str(), GetFileExInfoStandard, &data) ||
         (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
         return false;
     size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
@@ -183,7 +214,10 @@ bool ReadWholeFile(const std::string& path, std::string& content)
     content.clear();
     if (InjectedFailure(Op::FileRead))
         return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    std::wstring wide;
+    if (!ToWidePath(path, wide))
+        return false;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -209,7 +243,10 @@ bool WriteWholeFile(const std::string& path, const std::string& content)
 {
     if (InjectedFailure(Op::FileWrite))
         return false;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+    std::wstring wide;
+    if (!ToWidePath(path, wide))
+        return false;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                               nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
@@ -227,6 +264,125 @@ bool WriteWholeFile(const std::string& path, const std::string& content)
     if (!ok)
         SetLastError(error);
     return ok;
+}
+
+namespace {
+
+// A security descriptor whose access list grants the process's user all
+// access to the file and nobody else any, protected from the entries the
+// temporary directory would hand down.
+class OwnerOnlySecurity {
+public:
+    bool Build()
+    {
+        HANDLE token = nullptr;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+            return false;
+        DWORD size = 0;
+        GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+        user_.assign(size, 0);
+        const bool haveUser =
+            size != 0 && GetTokenInformation(token, TokenUser, user_.data(), size, &size) != 0;
+        CloseHandle(token);
+        if (!haveUser)
+            return false;
+        PSID sid = reinterpret_cast<TOKEN_USER*>(user_.data())->User.Sid;
+        const DWORD aclSize = sizeof(ACL) + sizeof(ACCESS_ALLOWED_ACE) - sizeof(DWORD) + GetLengthSid(sid);
+        acl_.assign(aclSize, 0);
+        PACL acl = reinterpret_cast<PACL>(acl_.data());
+        return InitializeAcl(acl, aclSize, ACL_REVISION) &&
+               AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) &&
+               InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
+               SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) &&
+               SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
+    }
+
+    SECURITY_ATTRIBUTES Attributes()
+    {
+        SECURITY_ATTRIBUTES attributes = {};
+        attributes.nLength = sizeof attributes;
+        attributes.lpSecurityDescriptor = &descriptor_;
+        attributes.bInheritHandle = FALSE;
+        return attributes;
+    }
+
+private:
+    std::vector<BYTE> user_;
+    std::vector<BYTE> acl_;
+    SECURITY_DESCRIPTOR descriptor_ = {};
+};
+
+std::atomic<unsigned long> temporaryFileNumber{0};
+
+}  // namespace
+
+bool WritePrivateTemporaryFile(const std::string& content, std::string& path)
+{
+    path.clear();
+    if (InjectedFailure(Op::FileWrite))
+        return false;
+    char directory[MAX_PATH + 1] = {};
+    const DWORD length = GetTempPathA(sizeof directory, directory);
+    if (length == 0 || length >= sizeof directory)
+        return false;
+    OwnerOnlySecurity security;
+    if (!security.Build())
+        return false;
+    SECURITY_ATTRIBUTES attributes = security.Attributes();
+    // A name nobody else holds: the process id and a number of this process,
+    // and CREATE_NEW, which never opens a file that is already there.
+    HANDLE file = INVALID_HANDLE_VALUE;
+    std::string name;
+    for (int attempt = 0; attempt < 100 && file == INVALID_HANDLE_VALUE; ++attempt) {
+        name = std::string(directory) + "qzk" + std::to_string(GetCurrentProcessId()) + "-" +
+               std::to_string(++temporaryFileNumber) + ".cnf";
+        file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY,
+                           nullptr);
+        if (file == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS)
+            return false;
+    }
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) != 0 &&
+              written == content.size();
+    DWORD error = ok ? ERROR_SUCCESS : GetLastError();
+    if (!CloseHandle(file) && ok) {
+        ok = false;
+        error = GetLastError();
+    }
+    if (!ok) {
+        DeleteFileA(name.c_str());
+        SetLastError(error);
+        return false;
+    }
+    path = name;
+    return true;
+}
+
+bool FlushFileToDisk(const std::string& path)
+{
+    if (InjectedFailure(Op::FileWrite))
+        return false;
+    std::wstring wide;
+    if (!ToWidePath(path, wide))
+        return false;
+    HANDLE file = CreateFileW(wide.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool ok = FlushFileBuffers(file) != 0;
+    const DWORD error = GetLastError();
+    CloseHandle(file);
+    if (!ok)
+        SetLastError(error);
+    return ok;
+}
+
+bool LastErrorIsNotFound()
+{
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
 unsigned long LastError()

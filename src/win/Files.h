@@ -1,5 +1,8 @@
 #pragma once
-// Files and directories: one function per system operation.
+// Files and directories: one function per system operation. Paths are
+// byte strings of the ANSI code page, where a name the code page cannot
+// carry is wrapped (win/WrappedNames.h); the calls use the system's wide
+// characters, so every name found can be used again.
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -18,14 +21,21 @@ constexpr unsigned long kAttributeNormal = 0x80;
 struct FoundEntry {
     std::string name;
     unsigned long attributes = 0;
+    std::uint64_t size = 0;  // in bytes, for a file
 };
+
+// How a search hands out names. Exact: every name as the other calls here
+// take it back, also one the ANSI code page cannot carry (win/WrappedNames.h).
+// Shown: the code page's form for windows and lists, with "?" for what it
+// has nothing for, which names no file.
+enum class NameForm { Exact, Shown };
 
 // A wildcard search ("*" and "?") over the entries of one directory, in the
 // order the system returns them. The constructor makes the first search
 // call; Next hands out that entry first, then one per further call.
 class DirectorySearch {
 public:
-    explicit DirectorySearch(const std::string& pattern);
+    explicit DirectorySearch(const std::string& pattern, NameForm form = NameForm::Exact);
     ~DirectorySearch();
     DirectorySearch(const DirectorySearch&) = delete;
     DirectorySearch& operator=(const DirectorySearch&) = delete;
@@ -34,15 +44,18 @@ public:
 
 private:
     void* handle_;
+    NameForm form_;
     FoundEntry first_;
     bool firstPending_;
 };
 
-// CopyFileA with fail-if-exists false: replaces an existing target.
+// CopyFile with fail-if-exists false: replaces an existing target.
 bool CopyFileReplacing(const std::string& source, const std::string& target);
-// CreateDirectoryA: one level, the parent must exist.
+// CreateDirectory: one level, the parent must exist.
 bool CreateOneDirectory(const std::string& path);
 bool RemoveFile(const std::string& path);
+// RemoveDirectoryA: only an empty directory goes.
+bool RemoveEmptyDirectory(const std::string& path);
 // kInvalidAttributes when the entry does not exist.
 unsigned long FileAttributes(const std::string& path);
 bool SetFileAttributesTo(const std::string& path, unsigned long attributes);
@@ -58,10 +71,10 @@ std::FILE* OpenForAppend(const std::string& path);
 // every logical drive, such as C:\ for drive C, in the order given. False
 // when the call fails or the list does not fit.
 bool LogicalDriveStrings(std::vector<std::string>& drives);
-// MoveFileExA with replace-existing and write-through: the target is
+// MoveFileEx with replace-existing and write-through: the target is
 // replaced in one step, and the call returns once the move is on the disk.
 bool MoveReplacing(const std::string& source, const std::string& target);
-// The size of a file (GetFileAttributesExA); false when it does not exist
+// The size of a file (GetFileAttributesEx); false when it does not exist
 // or is a directory.
 bool FileSize(const std::string& path, std::uint64_t& size);
 // The whole content of a file; false when it cannot be opened or read.
@@ -69,6 +82,18 @@ bool ReadWholeFile(const std::string& path, std::string& content);
 // Creates or truncates the file, writes the content and flushes it to the
 // disk (FlushFileBuffers) before closing; false when any of it fails.
 bool WriteWholeFile(const std::string& path, const std::string& content);
+// Creates a new file of a unique name in the user's temporary directory
+// (GetTempPathA) that only the current user may open, writes the content
+// and closes it; path receives its name. Its access list names the current
+// user alone and inherits nothing from the directory. False, with no file
+// left behind, when any of it fails. Counted as a FileWrite.
+bool WritePrivateTemporaryFile(const std::string& content, std::string& path);
+// Writes what the system still holds of the file to the disk
+// (FlushFileBuffers on a handle opened for writing); false when it cannot.
+bool FlushFileToDisk(const std::string& path);
+// True when the last failed call on this thread found no such file or
+// directory (as opposed to one it could not read).
+bool LastErrorIsNotFound();
 // The error code of the last failed call on this thread.
 unsigned long LastError();
 

@@ -11,8 +11,25 @@ namespace {
 
 std::mutex handlerLock;
 MessageBoxHandler currentHandler;
+thread_local HWND threadBoxOwner = nullptr;
+UnattendedBoxSink currentSink;
 
 }  // namespace
+
+BoxOwnerScope::BoxOwnerScope(void* owner) : previous_(threadBoxOwner)
+{
+    threadBoxOwner = static_cast<HWND>(owner);
+}
+
+BoxOwnerScope::~BoxOwnerScope()
+{
+    threadBoxOwner = static_cast<HWND>(previous_);
+}
+
+void* BoxOwner()
+{
+    return threadBoxOwner != nullptr ? threadBoxOwner : GetActiveWindow();
+}
 
 void SetMessageBoxHandler(MessageBoxHandler handler)
 {
@@ -20,19 +37,31 @@ void SetMessageBoxHandler(MessageBoxHandler handler)
     currentHandler = std::move(handler);
 }
 
+void SetUnattendedBoxSink(UnattendedBoxSink sink)
+{
+    std::lock_guard<std::mutex> guard(handlerLock);
+    currentSink = std::move(sink);
+}
+
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style)
 {
-    unsigned long code = 0;
-    if (InterceptCall(Op::MessageBoxShow, code))
-        return 0;
     MessageBoxHandler handler;
+    UnattendedBoxSink sink;
     {
         std::lock_guard<std::mutex> guard(handlerLock);
         handler = currentHandler;
+        sink = currentSink;
     }
+    if (sink) {
+        sink(text);
+        return (style & 0x0F) == kBoxYesNo ? kAnswerNo : kAnswerOk;
+    }
+    unsigned long code = 0;
+    if (InterceptCall(Op::MessageBoxShow, code))
+        return 0;
     if (handler)
         return handler(text, caption, style);
-    return MessageBoxA(GetActiveWindow(), text.c_str(), caption.c_str(), style);
+    return MessageBoxA(static_cast<HWND>(BoxOwner()), text.c_str(), caption.c_str(), style);
 }
 
 }  // namespace win

@@ -17,9 +17,10 @@ bool StartProgram(const std::string& commandLine, int showMode)
     return WinExec(commandLine.c_str(), static_cast<UINT>(showMode)) > 31;
 }
 
-bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned long& exitCode)
+bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned long& exitCode, bool& started)
 {
     exitCode = 0;
+    started = false;
     if (InjectedFailure(Op::ProcessRun))
         return false;
     STARTUPINFOA startup = {};
@@ -33,13 +34,31 @@ bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned lo
     if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return false;
-    WaitForSingleObject(process.hProcess, INFINITE);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
+    started = true;
     CloseHandle(process.hThread);
+    // The wait and the status read count as one call; a test's failure of it
+    // comes after the real wait, so no program of a test outlives its check.
+    DWORD code = 0;
+    bool ended = WaitForSingleObject(process.hProcess, INFINITE) == WAIT_OBJECT_0 &&
+                 GetExitCodeProcess(process.hProcess, &code) != 0;
+    DWORD error = ended ? ERROR_SUCCESS : GetLastError();
+    if (InjectedFailure(Op::ProcessWait)) {
+        ended = false;
+        error = GetLastError();
+    }
     CloseHandle(process.hProcess);
+    if (!ended) {
+        SetLastError(error);
+        return false;
+    }
     exitCode = code;
     return true;
+}
+
+bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned long& exitCode)
+{
+    bool started = false;
+    return RunProgramAndWait(commandLine, showMode, exitCode, started);
 }
 
 int RunCommandInterpreter(const std::string& command)
@@ -47,6 +66,20 @@ int RunCommandInterpreter(const std::string& command)
     if (InjectedFailure(Op::CommandInterpreter))
         return -1;
     return std::system(command.c_str());
+}
+
+NamedMutex::NamedMutex(const std::string& name)
+{
+    if (InjectedFailure(Op::MutexCreate))
+        return;
+    handle_ = CreateMutexA(nullptr, FALSE, name.c_str());
+    takenBefore_ = handle_ != nullptr && GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+NamedMutex::~NamedMutex()
+{
+    if (handle_ != nullptr)
+        CloseHandle(static_cast<HANDLE>(handle_));
 }
 
 void EndProcess(unsigned exitStatus)

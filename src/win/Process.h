@@ -12,12 +12,34 @@ bool StartProgram(const std::string& commandLine, int showMode);
 
 // Starts the command line as a process (CreateProcessA, no command
 // interpreter), waits until it ends and gives its exit status. False when it
-// could not be started.
+// could not be started, and also when waiting for its end or reading its
+// exit status failed: a program whose outcome is unknown has not succeeded.
+// started tells the two apart (a program that started may have done its
+// work, or part of it).
+bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned long& exitCode, bool& started);
 bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned long& exitCode);
 
 // Runs a command through the command interpreter (system()) and waits;
 // returns what system() returns.
 int RunCommandInterpreter(const std::string& command);
+
+// A named mutex (CreateMutexA), held open as long as the object lives: the
+// name stays taken while this process runs.
+class NamedMutex {
+public:
+    explicit NamedMutex(const std::string& name);
+    ~NamedMutex();
+    NamedMutex(const NamedMutex&) = delete;
+    NamedMutex& operator=(const NamedMutex&) = delete;
+
+    // Another holder had the name before (ERROR_ALREADY_EXISTS). False also
+    // when the mutex could not be made at all.
+    bool TakenBefore() const { return takenBefore_; }
+
+private:
+    void* handle_ = nullptr;
+    bool takenBefore_ = false;
+};
 
 // Ends this process at once with the exit status, after writing out what
 // the C streams still hold (the run log). Other threads end with it;

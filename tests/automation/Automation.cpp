@@ -10,6 +10,18 @@ namespace {
 
 constexpr int kMessageBoxTextId = 0xFFFF;
 
+DWORD ProcessOf(HWND window)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner;
+}
+
+bool IsShownWindowOf(HWND window, DWORD processId)
+{
+    return ProcessOf(window) == processId && IsWindowVisible(window);
+}
+
 struct WindowQuery {
     const char* className;  // nullptr: any class
     const std::string* title;
@@ -20,12 +32,8 @@ struct WindowQuery {
 BOOL CALLBACK MatchWindow(HWND window, LPARAM parameter)
 {
     auto& query = *reinterpret_cast<WindowQuery*>(parameter);
-    if (query.processId != 0) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner != query.processId)
-            return TRUE;
-    }
+    if (query.processId != 0 && ProcessOf(window) != query.processId)
+        return TRUE;
     if (query.className != nullptr && ClassName(window) != query.className)
         return TRUE;
     if (WindowText(window) != *query.title)
@@ -166,10 +174,7 @@ struct DialogQuery {
 BOOL CALLBACK MatchDialog(HWND window, LPARAM parameter)
 {
     auto& query = *reinterpret_cast<DialogQuery*>(parameter);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner != query.processId || window == query.besides || !IsWindowVisible(window) ||
-        ClassName(window) != "#32770")
+    if (!IsShownWindowOf(window, query.processId) || window == query.besides || ClassName(window) != "#32770")
         return TRUE;
     query.found = window;
     return FALSE;
@@ -458,6 +463,66 @@ std::string WindowsPathOfUnix(const std::string& unixPath)
             c = '\\';
     }
     return path;
+}
+
+std::vector<ChildProcess> ChildProcesses(DWORD parentId)
+{
+    std::vector<ChildProcess> children;
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return children;
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (entry.th32ParentProcessID == parentId && entry.th32ProcessID != parentId)
+            children.push_back({entry.th32ProcessID, entry.szExeFile});
+    }
+    CloseHandle(snapshot);
+    return children;
+}
+
+namespace {
+
+struct SettleQuery {
+    DWORD processId;
+    DWORD timeoutMilliseconds;
+    bool settled;
+};
+
+BOOL CALLBACK FindUnpainted(HWND window, LPARAM parameter)
+{
+    if (!GetUpdateRect(window, nullptr, FALSE))
+        return TRUE;
+    *reinterpret_cast<bool*>(parameter) = false;
+    return FALSE;
+}
+
+BOOL CALLBACK SettleWindow(HWND window, LPARAM parameter)
+{
+    auto& query = *reinterpret_cast<SettleQuery*>(parameter);
+    if (!IsShownWindowOf(window, query.processId))
+        return TRUE;
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, query.timeoutMilliseconds, &result) ||
+        GetUpdateRect(window, nullptr, FALSE)) {
+        query.settled = false;
+        return FALSE;
+    }
+    EnumChildWindows(window, FindUnpainted, reinterpret_cast<LPARAM>(&query.settled));
+    return query.settled ? TRUE : FALSE;
+}
+
+}  // namespace
+
+bool WaitUntilSettled(DWORD processId, DWORD timeoutMilliseconds)
+{
+    return WaitUntil(
+        [&] {
+            SettleQuery query = {processId, timeoutMilliseconds, true};
+            EnumWindows(SettleWindow, reinterpret_cast<LPARAM>(&query));
+            return query.settled;
+        },
+        timeoutMilliseconds);
 }
 
 }  // namespace qzauto

@@ -109,6 +109,17 @@ void PressButton(HWND box, int id);
 // by a test that was stopped).
 void EndProcessesNamed(const std::string& fileName);
 
+// The processes the given process started that still run.
+struct ChildProcess {
+    DWORD id;
+    std::string fileName;
+};
+std::vector<ChildProcess> ChildProcesses(DWORD parentId);
+// Waits until every visible top-level window of the process has handled
+// the messages sent before (the handler of a click that started something
+// has returned) and has nothing left to paint; false on time-out.
+bool WaitUntilSettled(DWORD processId, DWORD timeoutMilliseconds = kDefaultWait);
+
 // Polls the condition every 20 ms until it holds; false on time-out.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds = kDefaultWait);
 

@@ -5,11 +5,20 @@
 // with the Windows paths among its arguments turned into Linux paths, in
 // the Linux equivalent of the current directory, and ends with the
 // client's exit status.
+//
+// An option file named first ("--defaults-extra-file=<file>", as the
+// program passes a password) is read by the Linux client as its only one
+// ("--defaults-file=", so the system's own option files stay out, as
+// "--no-defaults" keeps them out otherwise). With QZ_BRIDGE_RECORD set to a
+// Windows file name, the bridge appends to that file what it was given:
+// "argument: <text>" per argument, then, for an option file,
+// "option file: <name>" and its content, and a closing "end" line.
 #include <windows.h>
 
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -90,6 +99,45 @@ bool TranslateArgument(const std::string& argument, bool isStatement, std::strin
     return true;
 }
 
+const char kOptionFileOption[] = "--defaults-extra-file=";
+
+bool StartsWith(const std::string& text, const char* prefix)
+{
+    return text.compare(0, std::strlen(prefix), prefix) == 0;
+}
+
+std::string ReadWholeFile(const std::string& windowsPath)
+{
+    std::string content;
+    if (std::FILE* file = std::fopen(windowsPath.c_str(), "rb")) {
+        char buffer[4096];
+        std::size_t got = 0;
+        while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            content.append(buffer, got);
+        std::fclose(file);
+    }
+    return content;
+}
+
+void Record(int argc, char** argv)
+{
+    const char* record = std::getenv("QZ_BRIDGE_RECORD");
+    if (record == nullptr || *record == '\0')
+        return;
+    std::string text;
+    for (int i = 1; i < argc; ++i)
+        text += std::string("argument: ") + argv[i] + "\n";
+    if (argc > 1 && StartsWith(argv[1], kOptionFileOption)) {
+        const std::string file = std::string(argv[1]).substr(std::strlen(kOptionFileOption));
+        text += "option file: " + file + "\n" + ReadWholeFile(file);
+    }
+    text += "end\n";
+    if (std::FILE* out = std::fopen(record, "ab")) {
+        std::fwrite(text.data(), 1, text.size(), out);
+        std::fclose(out);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -112,9 +160,19 @@ int main(int argc, char** argv)
     if (!TranslatePath(windowsDirectory, directory))
         return 2;
 
-    std::vector<std::string> arguments = {"/usr/bin/env", "-C", directory, kProgram, "--no-defaults",
+    Record(argc, argv);
+    std::string defaults = "--no-defaults";
+    int first = 1;
+    if (argc > 1 && StartsWith(argv[1], kOptionFileOption)) {
+        std::string optionFile;
+        if (!TranslatePath(std::string(argv[1]).substr(std::strlen(kOptionFileOption)), optionFile))
+            return 2;
+        defaults = "--defaults-file=" + optionFile;
+        first = 2;
+    }
+    std::vector<std::string> arguments = {"/usr/bin/env", "-C", directory, kProgram, defaults,
                                           std::string("--socket=") + socket};
-    for (int i = 1; i < argc; ++i) {
+    for (int i = first; i < argc; ++i) {
         const bool isStatement = i > 1 && std::string(argv[i - 1]) == "-e";
         std::string translated;
         if (!TranslateArgument(argv[i], isStatement, translated))

@@ -1,5 +1,7 @@
 #include "support/ReportReceiver.h"
 
+#include "support/MessagePump.h"
+
 namespace qztest {
 namespace {
 
@@ -42,20 +44,12 @@ HWND ReportReceiver::List() const
 
 bool ReportReceiver::WaitForEnd(DWORD timeoutMilliseconds)
 {
-    const DWORD start = GetTickCount();
-    while (endMessages_ == 0) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (endMessages_ != 0)
-            break;
-        if (GetTickCount() - start > timeoutMilliseconds)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT | QS_SENDMESSAGE);
-    }
-    return true;
+    return WaitForEnds(1, timeoutMilliseconds);
+}
+
+bool ReportReceiver::WaitForEnds(int count, DWORD timeoutMilliseconds)
+{
+    return PumpUntil([this, count] { return endMessages_ >= count; }, timeoutMilliseconds);
 }
 
 std::vector<std::string> ReportReceiver::ListLines() const

@@ -28,6 +28,8 @@ public:
     // Pumps messages on this thread until the end message arrives or the
     // time runs out; false on time-out.
     bool WaitForEnd(DWORD timeoutMilliseconds = 120000);
+    // The same until count end messages have arrived in all.
+    bool WaitForEnds(int count, DWORD timeoutMilliseconds = 120000);
 
     const std::vector<ReceivedReport>& Reports() const { return reports_; }
     int EndMessages() const { return endMessages_; }

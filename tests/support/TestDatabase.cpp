@@ -19,17 +19,17 @@ std::string Environment(const char* name)
 
 bool TestDatabaseAvailable()
 {
-    return !Environment("QZ_TEST_DB_SOCKET").empty();
+    return !TestDatabaseSocket().empty();
 }
 
-bool TestDatabaseRequired()
+std::string TestDatabaseSocket()
 {
-    return Environment("QZ_REQUIRE_DB") == "1";
+    return Environment("QZ_TEST_DB_SOCKET");
 }
 
 int RunSql(const std::string& statements)
 {
-    return RunUnix({"/usr/bin/mysql", "--no-defaults", "--socket=" + Environment("QZ_TEST_DB_SOCKET"), "-uroot",
+    return RunUnix({"/usr/bin/mysql", "--no-defaults", "--socket=" + TestDatabaseSocket(), "-uroot",
                     "-e", statements});
 }
 
@@ -41,7 +41,7 @@ std::string QuerySql(const std::string& query)
     const std::string unixFile = UnixPathOf(file);
     RunUnix({"/bin/sh", "-c",
              "/usr/bin/mysql --no-defaults --socket=\"$1\" -uroot -N -B -e \"$2\" > \"$3\"", "sh",
-             Environment("QZ_TEST_DB_SOCKET"), query, unixFile});
+             TestDatabaseSocket(), query, unixFile});
     std::string result = ReadFileText(file);
     DeleteFileA(file.c_str());
     return result;

@@ -1,6 +1,8 @@
 #pragma once
 // The private MariaDB server of the tests (scripts/test-db.sh) and the
 // stand-in client programs in tests\bridge beside the test programs.
+#include "support/TestSkips.h"
+
 #include <string>
 
 namespace qztest {
@@ -9,7 +11,9 @@ namespace qztest {
 // test skips, unless QZ_REQUIRE_DB=1 asks for a failure instead: use
 // QZ_REQUIRE_TEST_DATABASE() at the start of a test or SetUp.
 bool TestDatabaseAvailable();
-bool TestDatabaseRequired();
+
+// The server's socket as a Linux path (QZ_TEST_DB_SOCKET); empty without it.
+std::string TestDatabaseSocket();
 
 // Runs SQL statements as root through the Linux client; its exit status.
 int RunSql(const std::string& statements);
@@ -22,11 +26,7 @@ std::string BridgeDirectory();
 
 }  // namespace qztest
 
-#define QZ_REQUIRE_TEST_DATABASE()                                                                    \
-    do {                                                                                              \
-        if (!qztest::TestDatabaseAvailable()) {                                                       \
-            if (qztest::TestDatabaseRequired())                                                       \
-                GTEST_FAIL() << "QZ_TEST_DB_SOCKET is not set, yet QZ_REQUIRE_DB=1";                  \
-            GTEST_SKIP() << "no test database server: run eval \"$(scripts/test-db.sh start)\" first"; \
-        }                                                                                             \
-    } while (false)
+#define QZ_REQUIRE_TEST_DATABASE()                                                  \
+    QZ_SKIP_UNLESS(::qztest::TestDatabaseAvailable(), "QZ_REQUIRE_DB",            \
+                   "no test database server (QZ_TEST_DB_SOCKET is not set): run " \
+                   "eval \"$(scripts/test-db.sh start)\" first")

@@ -74,6 +74,18 @@ void UnmapDrive(char letter)
     RunUnix({"/bin/rm", "-f", link});
 }
 
+void MapShare(const std::string& server, const std::string& share, const std::string& windowsFolder)
+{
+    const std::string serverFolder = WinePrefix() + "/dosdevices/unc/" + server;
+    RunUnix({"/bin/mkdir", "-p", serverFolder});
+    RunUnix({"/bin/ln", "-sfn", UnixPathOf(windowsFolder), serverFolder + "/" + share});
+}
+
+void UnmapShare(const std::string& server, const std::string& share)
+{
+    RunUnix({"/bin/rm", "-f", WinePrefix() + "/dosdevices/unc/" + server + "/" + share});
+}
+
 ScratchFolder::ScratchFolder(const std::string& name) : path_("C:\\qztest\\" + name)
 {
     RemoveTree(path_);

@@ -23,6 +23,11 @@ std::string WinePrefix();
 void MapDrive(char letter, const std::string& windowsFolder);
 void UnmapDrive(char letter);
 
+// Maps the network share \\<server>\<share> to a Windows folder (Wine
+// resolves UNC paths through the prefix's dosdevices\unc), or removes it.
+void MapShare(const std::string& server, const std::string& share, const std::string& windowsFolder);
+void UnmapShare(const std::string& server, const std::string& share);
+
 // A fresh empty folder C:\qztest\<name>, removed again by the destructor.
 class ScratchFolder {
 public:

@@ -1,4 +1,7 @@
+#include "save/ClientOptionText.h"
 #include "save/DumpCommandLine.h"
+
+#include "WindowsArgumentSplit.h"
 
 #include <gtest/gtest.h>
 
@@ -7,57 +10,10 @@
 
 namespace {
 
-// How the started program's C runtime splits its command line: the program
-// path up to the next quote or blank; then arguments where 2n backslashes
-// before a quote give n backslashes and open or close a quoted part, 2n+1
-// give n backslashes and a literal quote, and other backslashes are literal.
-std::vector<std::string> SplitAsWindowsDoes(const std::string& line)
-{
-    std::vector<std::string> argv;
-    std::string::size_type i = 0;
-    std::string word;
-    if (i < line.size() && line[i] == '"') {
-        const auto end = line.find('"', 1);
-        word = line.substr(1, end - 1);
-        i = end == std::string::npos ? line.size() : end + 1;
-    }
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t')
-        word += line[i++];
-    argv.push_back(word);
-    while (true) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
-            ++i;
-        if (i == line.size())
-            return argv;
-        word.clear();
-        bool quoted = false;
-        while (i < line.size() && (quoted || (line[i] != ' ' && line[i] != '\t'))) {
-            std::string::size_type backslashes = 0;
-            while (i < line.size() && line[i] == '\\') {
-                ++backslashes;
-                ++i;
-            }
-            if (i < line.size() && line[i] == '"') {
-                word.append(backslashes / 2, '\\');
-                if (backslashes % 2 == 1)
-                    word += '"';
-                else
-                    quoted = !quoted;
-                ++i;
-            } else {
-                word.append(backslashes, '\\');
-                if (i < line.size() && (quoted || (line[i] != ' ' && line[i] != '\t')))
-                    word += line[i++];
-            }
-        }
-        argv.push_back(word);
-    }
-}
-
-DumpCommandValues Values(const std::string& path, const std::string& user, const std::string& password,
+DumpCommandValues Values(const std::string& path, const std::string& user, const std::string& optionFile,
                          const std::string& target, const std::string& database)
 {
-    return DumpCommandValues{path, user, password, target, database};
+    return DumpCommandValues{path, user, optionFile, target, database};
 }
 
 }  // namespace
@@ -68,11 +24,21 @@ TEST(DumpCommandLine, KeepsTheLongStandingLineWhenNothingNeedsQuotes)
               "C:\\mysql\\bin.\\mysqldump --opt -B -uroot  -rE:\\bk\\mysql.\\alarm.sql alarm");
     EXPECT_EQ(BuildDumpCommandLine(Values("C:\\mysql\\bin", "", "", "E:\\bk\\mysql", "alarm")),
               "C:\\mysql\\bin.\\mysqldump --opt -B  -rE:\\bk\\mysql.\\alarm.sql alarm");
-    EXPECT_EQ(BuildDumpCommandLine(Values("C:\\mysql\\bin\\", "admin", "geheim", "E:\\", "voice")),
-              "C:\\mysql\\bin\\.\\mysqldump --opt -B -uadmin -pgeheim  -rE:\\.\\voice.sql voice");
-    // A password without a user name is not used.
-    EXPECT_EQ(BuildDumpCommandLine(Values("C:\\mysql\\bin", "", "geheim", "E:\\bk", "alarm")),
-              "C:\\mysql\\bin.\\mysqldump --opt -B  -rE:\\bk.\\alarm.sql alarm");
+}
+
+// The password reaches the dump program in an option file named as its
+// first option; the rest of the line stays as it was.
+TEST(DumpCommandLine, NamesThePasswordsOptionFileFirst)
+{
+    EXPECT_EQ(BuildDumpCommandLine(Values("C:\\mysql\\bin\\", "admin", "C:\\Temp\\qzk1.cnf", "E:\\", "voice")),
+              "C:\\mysql\\bin\\.\\mysqldump --defaults-extra-file=C:\\Temp\\qzk1.cnf --opt -B -uadmin  "
+              "-rE:\\.\\voice.sql voice");
+    const std::string line = BuildDumpCommandLine(Values("C:\\Program Files\\MySQL\\bin", "back up",
+                                                         "C:\\Users\\A B\\Temp\\qzk2.cnf", "E:\\bk", "alarm"));
+    const std::vector<std::string> expected = {"C:\\Program Files\\MySQL\\bin.\\mysqldump",
+                                               "--defaults-extra-file=C:\\Users\\A B\\Temp\\qzk2.cnf", "--opt", "-B",
+                                               "-uback up", "-rE:\\bk.\\alarm.sql", "alarm"};
+    EXPECT_EQ(SplitAsWindowsDoes(line), expected) << line;
 }
 
 TEST(DumpCommandLine, QuotesWholeArgumentsWithBlanks)
@@ -86,14 +52,13 @@ TEST(DumpCommandLine, QuotesWholeArgumentsWithBlanks)
     EXPECT_EQ(SplitAsWindowsDoes(line), expected);
 }
 
-TEST(DumpCommandLine, PasswordsWithQuotesAndBackslashesStayOneArgument)
+TEST(DumpCommandLine, UserNamesWithQuotesAndBackslashesStayOneArgument)
 {
-    for (const std::string password : {"pa\"ss -d --all-databases", "\"", "a b\\", "a\\\"b c", "x\\\\\" -r C:\\evil",
-                                       "tab\there", "\\\\"}) {
-        const std::string line =
-            BuildDumpCommandLine(Values("C:\\mysql\\bin", "root", password, "E:\\bk", "alarm"));
-        const std::vector<std::string> expected = {"C:\\mysql\\bin.\\mysqldump", "--opt", "-B", "-uroot",
-                                                   "-p" + password, "-rE:\\bk.\\alarm.sql", "alarm"};
+    for (const std::string user : {"us\"er -d --all-databases", "\"", "a b\\", "a\\\"b c", "x\\\\\" -r C:\\evil",
+                                   "tab\there", "\\\\"}) {
+        const std::string line = BuildDumpCommandLine(Values("C:\\mysql\\bin", user, "", "E:\\bk", "alarm"));
+        const std::vector<std::string> expected = {"C:\\mysql\\bin.\\mysqldump", "--opt", "-B", "-u" + user,
+                                                   "-rE:\\bk.\\alarm.sql", "alarm"};
         EXPECT_EQ(SplitAsWindowsDoes(line), expected) << line;
     }
 }
@@ -101,4 +66,27 @@ TEST(DumpCommandLine, PasswordsWithQuotesAndBackslashesStayOneArgument)
 TEST(DumpCommandLine, RefusesAProgramPathWithAQuote)
 {
     EXPECT_EQ(BuildDumpCommandLine(Values("C:\\my\" -x \"sql", "root", "", "E:\\bk", "alarm")), "");
+}
+
+// What the clients read back from the option file: the value between the
+// quotes with the escapes undone.
+TEST(ClientOptionFileText, QuotesTheValueAndEscapesWhatTheClientsWouldRead)
+{
+    const struct {
+        const char* password;
+        const char* value;
+    } cases[] = {
+        {"geheim", "geheim"},
+        {" pa ss & more ", " pa ss & more "},
+        {"it's \"quoted\" #not a comment", "it's \\\"quoted\\\" #not a comment"},
+        {"C:\\dir\\", "C:\\\\dir\\\\"},
+        {"\\s\\n", "\\\\s\\\\n"},
+        {"tab\there\r\nnext\bback", "tab\\there\\r\\nnext\\bback"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ClientOptionFileText(c.password), std::string("[client]\npassword=\"") + c.value + "\"\n")
+            << c.password;
+    EXPECT_EQ(OptionFileArgument("C:\\Temp\\a.cnf"), "--defaults-extra-file=C:\\Temp\\a.cnf");
+    EXPECT_EQ(OptionFileArgument("C:\\My Temp\\a.cnf"), "\"--defaults-extra-file=C:\\My Temp\\a.cnf\"");
 }

@@ -1,4 +1,6 @@
-#include "restore/KeepsetDescription.h"
+#include "ui/KeepsetDescription.h"
+
+#include "resource.h"
 
 #include <gtest/gtest.h>
 
@@ -85,7 +87,11 @@ TEST(KeepsetDescription, CustomRowsFollowTheRecordInTheirFixedOrder)
     everything.saveAdd[1] = "D:\\more\\*.txt";
     const std::vector<CustomSelectionRow> rows = CustomSelectionRows(everything);
     EXPECT_EQ(Codes(rows), (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}));
-    const std::vector<unsigned> texts = {131, 132, 133, 134, 135, 136, 137, 146, 138, 138};
+    const std::vector<unsigned> texts = {IDS_ITEM_ALARM_CONFIGURATION, IDS_ITEM_GROUPS_PERSONNEL,
+                                         IDS_ITEM_QZT_DIRECTORY,       IDS_ITEM_INI_FILES,
+                                         IDS_ITEM_DESKTOP,             IDS_ITEM_VOICE_MESSAGES,
+                                         IDS_ITEM_WEB_PROGRAMS,        IDS_ITEM_MYSQL_DATABASES,
+                                         IDS_ITEM_ADDITIONAL_FILES,    IDS_ITEM_ADDITIONAL_FILES};
     for (std::size_t i = 0; i < rows.size(); ++i)
         EXPECT_EQ(rows[i].textId, texts[i]) << i;
     EXPECT_EQ(rows[8].value, "C:\\data\\extra");

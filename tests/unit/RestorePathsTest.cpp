@@ -31,13 +31,6 @@ TEST(AdditionalEntry, AFilePatternGoesBackIntoItsDirectory)
     EXPECT_EQ(onRoot.target, "C:\\");
 }
 
-TEST(DumpFiles, TheDatabaseIsTheNameUpToTheFirstSql)
-{
-    EXPECT_EQ(DatabaseOfDumpFile("alarm.sql"), "alarm");
-    EXPECT_EQ(DatabaseOfDumpFile("a.sql.sql"), "a");
-    EXPECT_EQ(DatabaseOfDumpFile("my.data.sql"), "my.data");
-}
-
 TEST(RestoreCommandLines, TheSafetyDumpAndTheLoad)
 {
     EXPECT_EQ(SafetyDumpCommandLine("C:\\mysql\\bin", "C:\\mysql\\data", "alarm"),

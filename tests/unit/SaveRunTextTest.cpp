@@ -3,12 +3,32 @@
 
 #include <gtest/gtest.h>
 
-TEST(SaveRunText, MakeDirectoryCommandQuotesOnlyWhatTheInterpreterWouldSplitOrRun)
+#include <string>
+#include <vector>
+
+using Levels = std::vector<std::string>;
+
+TEST(SaveRunText, DirectoryLevelsGoParentFirstAndNeverIncludeTheRoot)
 {
-    EXPECT_EQ(MakeDirectoryCommand("E:\\bk\\2026\\12"), "md E:\\bk\\2026\\12");
-    EXPECT_EQ(MakeDirectoryCommand("E:\\my backup"), "md \"E:\\my backup\"");
-    EXPECT_EQ(MakeDirectoryCommand("E:\\a&del x"), "md \"E:\\a&del x\"");
-    EXPECT_EQ(MakeDirectoryCommand("E:\\a|b"), "md \"E:\\a|b\"");
+    EXPECT_EQ(DirectoryLevels("E:\\bk\\2026\\12"), (Levels{"E:\\bk", "E:\\bk\\2026", "E:\\bk\\2026\\12"}));
+    EXPECT_EQ(DirectoryLevels("E:\\bk\\"), (Levels{"E:\\bk"}));
+    EXPECT_EQ(DirectoryLevels("E:\\bk\\\\x/y"), (Levels{"E:\\bk", "E:\\bk\\\\x", "E:\\bk\\\\x/y"}));
+    EXPECT_EQ(DirectoryLevels("\\keep\\a"), (Levels{"\\keep", "\\keep\\a"}));
+    EXPECT_EQ(DirectoryLevels("keep\\a"), (Levels{"keep", "keep\\a"}));
+    EXPECT_EQ(DirectoryLevels("\\\\server\\share\\keep"), (Levels{"\\\\server\\share\\keep"}));
+    EXPECT_EQ(DirectoryLevels("E:\\"), Levels{});
+    EXPECT_EQ(DirectoryLevels(""), Levels{});
+    // Nothing is quoted, split at blanks or expanded: each level is a name.
+    EXPECT_EQ(DirectoryLevels("C:\\k\\a\"&echo x>C:\\p.txt&\""),
+              (Levels{"C:\\k", "C:\\k\\a\"&echo x>C:", "C:\\k\\a\"&echo x>C:\\p.txt&\""}));
+}
+
+TEST(SaveRunText, PlainNamesHoldNoSeparatorColonOrTwoDots)
+{
+    for (const char* plain : {"qzgroups.dbf", "my db", "a.b.c", "%USERNAME%", "x.", ".hidden"})
+        EXPECT_TRUE(IsPlainName(plain)) << plain;
+    for (const char* refused : {"..\\..\\windows\\evil", "..", "a..b", "sub\\x", "sub/x", "C:x", "\\\\srv"})
+        EXPECT_FALSE(IsPlainName(refused)) << refused;
 }
 
 TEST(SaveRunText, WebConfDirectoryReplacesFromTheFirstHtdocsOnlyInTheOwnLayout)

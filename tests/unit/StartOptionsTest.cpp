@@ -40,3 +40,10 @@ TEST(LanguageLibraryName, OnlyDTAndFRInCapitalsChooseALibrary)
     for (const char* other : {"dt", "Fr", "", "DE", "DT ", "EN"})
         EXPECT_EQ(LanguageLibraryName(other), "") << other;
 }
+
+TEST(SingleInstance, TheMutexIsNamedAfterTheTitleInTheGlobalNamespace)
+{
+    EXPECT_EQ(SingleInstanceMutexName("Orvella Backup and Restore Tool"),
+              "Global\\Qzkeepset Orvella Backup and Restore Tool");
+    EXPECT_EQ(SingleInstanceMutexName("a\\b"), "Global\\Qzkeepset a_b");
+}

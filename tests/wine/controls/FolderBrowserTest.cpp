@@ -4,6 +4,7 @@
 #include "controls/FolderBrowserDialog.h"
 #include "controls/FolderListing.h"
 #include "resource.h"
+#include "support/MessagePump.h"
 #include "support/WineHost.h"
 #include "win/CallCounter.h"
 
@@ -313,17 +314,7 @@ TEST_F(FolderBrowser, ShownOnScreenWithTheFolderOpened)
     const HWND tree = Open(dialog, folder_ / "delta");
     ShowWindow(dialog.Window(), SW_SHOW);
     UpdateWindow(dialog.Window());
-    const DWORD until = GetTickCount() + 500;
-    MSG message;
-    while (GetTickCount() < until) {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (!IsDialogMessageA(dialog.Window(), &message)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-        }
-        Sleep(20);
-    }
+    EXPECT_TRUE(qztest::PumpUntilPainted(dialog.Window()));
     EXPECT_TRUE(IsWindowVisible(tree));
     EXPECT_EQ(dialog.GetSelectedPath(), folder_ / "delta");
 

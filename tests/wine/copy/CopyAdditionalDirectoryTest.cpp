@@ -83,6 +83,11 @@ TEST_F(CopyAdditionalDirectory_, NothingMatchedIsSuccessWithoutReportsButTheMirr
     EXPECT_TRUE(window_.Reports().empty());
     EXPECT_TRUE(LogTexts().empty());
     EXPECT_TRUE(boxes_.empty());
+
+    // A mirror level that cannot be created is a failure of its own.
+    win::FailCall(win::Op::DirectoryCreate, 1, ERROR_DISK_FULL);
+    EXPECT_EQ(CopyAdditionalDirectory("D:\\nothing\\else"), 0);
+    EXPECT_EQ(window_.Texts(1).front(), "Failed to create directory " + saveDir_ + ".\\nothing\\else !");
 }
 
 TEST_F(CopyAdditionalDirectory_, FailedCopyGivesZeroAndIsReportedWithoutAttributeValue)

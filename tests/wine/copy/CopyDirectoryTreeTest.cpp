@@ -71,6 +71,13 @@ TEST_F(CopyDirectoryTree_, MissingSourceStillCreatesTheTargetDirectory)
     EXPECT_TRUE(qztest::Exists(folder_ / "bk\\include"));
     EXPECT_TRUE(window_.Reports().empty());
     EXPECT_TRUE(boxes_.empty());
+
+    // A target directory that cannot be created fails the tree, even with
+    // nothing to copy into it.
+    win::FailCall(win::Op::DirectoryCreate, 1, ERROR_DISK_FULL);
+    EXPECT_EQ(CopyDirectoryTree(folder_ / "htdocs", "ini", folder_ / "bk"), 1);
+    EXPECT_EQ(window_.Texts(1), std::vector<std::string>{"Failed to create directory " + folder_.Path() +
+                                                         "\\bk.\\ini !"});
 }
 
 TEST_F(CopyDirectoryTree_, TargetBeyond127CharactersIsOneFailureNotAShortenedCopy)

@@ -155,7 +155,7 @@ TEST_F(ReportStep_, ReportsFromAWorkerThreadArriveWhileTheWindowThreadPumps)
     EXPECT_EQ(LogTexts().size(), 2u);
 }
 
-TEST_F(EnsureDirectory_, AcceptsWhatExistsCreatesOneLevelAndWarnsOtherwise)
+TEST_F(EnsureDirectory_, AcceptsWhatExistsCreatesOneLevelAndReportsAFailureOtherwise)
 {
     qztest::WriteFileText(folder_ / "file", "x");
     EXPECT_TRUE(EnsureDirectory(folder_.Path()));
@@ -163,14 +163,27 @@ TEST_F(EnsureDirectory_, AcceptsWhatExistsCreatesOneLevelAndWarnsOtherwise)
     EXPECT_TRUE(EnsureDirectory(folder_ / "db1"));
     EXPECT_TRUE(qztest::Exists(folder_ / "db1"));
     EXPECT_TRUE(boxes_.empty());
+    EXPECT_TRUE(window_.Reports().empty());
 
+    // A failure line in the list and the log; interactive, also the box.
     const std::string twoLevels = folder_ / "web\\htdocs";
+    const std::string text = "Failed to create directory " + twoLevels + " !";
     EXPECT_FALSE(EnsureDirectory(twoLevels));
     EXPECT_FALSE(qztest::Exists(folder_ / "web"));
     ASSERT_EQ(boxes_.size(), 1u);
-    EXPECT_EQ(boxes_[0].text, "Failed to create directory " + twoLevels + " !");
+    EXPECT_EQ(boxes_[0].text, text);
     EXPECT_EQ(boxes_[0].caption, "Error !");
     EXPECT_EQ(boxes_[0].style, 0x30u);
+    EXPECT_EQ(window_.Texts(1), std::vector<std::string>{text});
+    EXPECT_EQ(LogTexts(), std::vector<std::string>{text});
+
+    // Unattended: the line once, no box.
+    UpdateSaveSettings([](SaveSettingsRecord& s) { s.Unattended = 1; });
+    EXPECT_FALSE(EnsureDirectory(twoLevels));
+    UpdateSaveSettings([](SaveSettingsRecord& s) { s.Unattended = 0; });
+    EXPECT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(window_.Texts(1), (std::vector<std::string>{text, text}));
+    EXPECT_EQ(LogTexts(), (std::vector<std::string>{text, text}));
 }
 
 TEST(UserPrompts, WarningAndQuestionBoxesUseTheirStylesAndOnlyYesIsTrue)

@@ -1,6 +1,8 @@
 // Dumps against the private test server (scripts/test-db.sh), through the
 // stand-in client programs in tests\bridge beside this test program.
 #include "config/ConfigFile.h"
+#include "save/ClientOptionFile.h"
+#include "save/ClientOptionText.h"
 #include "save/DumpMySqlDatabase.h"
 #include "support/TestDatabase.h"
 #include "support/WineHost.h"
@@ -12,7 +14,6 @@
 
 #include <windows.h>
 
-#include <cstdlib>
 #include <string>
 
 namespace {
@@ -21,12 +22,6 @@ using qztest::BridgeDirectory;
 using qztest::RunSql;
 
 const char kDatabase[] = "dumpsuite_alarm";
-
-std::string Environment(const char* name)
-{
-    const char* value = std::getenv(name);
-    return value != nullptr ? value : "";
-}
 
 void SetMySqlKey(const char* key, const std::string& value)
 {
@@ -50,7 +45,7 @@ protected:
 
     void TearDown() override
     {
-        if (!Environment("QZ_TEST_DB_SOCKET").empty())
+        if (qztest::TestDatabaseAvailable())
             RunSql("DROP DATABASE IF EXISTS dumpsuite_alarm");
         qztest::RemoveConfigFile();
     }
@@ -84,7 +79,7 @@ TEST_F(DumpMySqlDatabaseTest, AFailedDumpIsAFailure)
 
     // The server is down: its socket leads nowhere.
     SetMySqlKey("Password", "");
-    const std::string socket = Environment("QZ_TEST_DB_SOCKET");
+    const std::string socket = qztest::TestDatabaseSocket();
     SetEnvironmentVariableA("QZ_TEST_DB_SOCKET", (socket + ".gone").c_str());
     EXPECT_FALSE(DumpMySqlDatabase(kDatabase, target.Path()));
     SetEnvironmentVariableA("QZ_TEST_DB_SOCKET", socket.c_str());
@@ -93,19 +88,147 @@ TEST_F(DumpMySqlDatabaseTest, AFailedDumpIsAFailure)
     EXPECT_FALSE(DumpMySqlDatabase(kDatabase, target / "missing"));
 }
 
-TEST_F(DumpMySqlDatabaseTest, CredentialsWithBlanksAndQuotesReachTheServerWhole)
+// What the stand-in programs were given: their arguments, and the content
+// of the option file named first (see tests/bridge/ClientBridge.cpp).
+class BridgeRecord {
+public:
+    explicit BridgeRecord(const qztest::ScratchFolder& folder) : file_(folder / "bridge-record.txt")
+    {
+        SetEnvironmentVariableA("QZ_BRIDGE_RECORD", file_.c_str());
+    }
+    ~BridgeRecord() { SetEnvironmentVariableA("QZ_BRIDGE_RECORD", nullptr); }
+
+    std::string Text() const { return qztest::Exists(file_) ? qztest::ReadFileText(file_) : ""; }
+
+    // The option file's name as the last program saw it; empty without one.
+    std::string OptionFile() const
+    {
+        const std::string text = Text();
+        const std::string::size_type at = text.rfind("option file: ");
+        if (at == std::string::npos)
+            return "";
+        return text.substr(at + 13, text.find('\n', at) - at - 13);
+    }
+
+private:
+    std::string file_;
+};
+
+// The password holds blanks, both quote characters, "&", "#" and a
+// backslash at its end; the user name a blank.
+const char kPassword[] = "p a&s \"q\" 'x' #\\";
+const char kPasswordSql[] = "'p a&s \"q\" \\'x\\' #\\\\'";
+
+class DumpWithPasswordTest : public DumpMySqlDatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DumpMySqlDatabaseTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        ASSERT_EQ(RunSql(std::string("DROP USER IF EXISTS 'dumpsuite user'@'localhost';"
+                                     "CREATE USER 'dumpsuite user'@'localhost' IDENTIFIED BY ") +
+                         kPasswordSql + ";GRANT ALL ON dumpsuite_alarm.* TO 'dumpsuite user'@'localhost';"),
+                  0);
+        SetMySqlKey("UserName", "dumpsuite user");
+        SetMySqlKey("Password", kPassword);
+    }
+
+    void TearDown() override
+    {
+        if (qztest::TestDatabaseAvailable())
+            RunSql("DROP USER IF EXISTS 'dumpsuite user'@'localhost'");
+        DumpMySqlDatabaseTest::TearDown();
+    }
+};
+
+// The password reaches the server whole through the option file, named as
+// the program's first option; nothing of it is on the command line, and
+// the file is gone once the dump has ended.
+TEST_F(DumpWithPasswordTest, ThePasswordTravelsInAnOptionFileThatIsGoneAfterwards)
 {
-    ASSERT_EQ(RunSql("DROP USER IF EXISTS 'dumpsuite user'@'localhost';"
-                     "CREATE USER 'dumpsuite user'@'localhost' IDENTIFIED BY 'pa ss\"wo\\\\rd -p';"
-                     "GRANT ALL ON dumpsuite_alarm.* TO 'dumpsuite user'@'localhost';"),
-              0);
-    SetMySqlKey("UserName", "dumpsuite user");
-    SetMySqlKey("Password", "pa ss\"wo\\rd -p");
     qztest::ScratchFolder target("dump");
+    BridgeRecord record(target);
 
     EXPECT_TRUE(DumpMySqlDatabase(kDatabase, target.Path()));
     EXPECT_NE(qztest::ReadFileText(target / "dumpsuite_alarm.sql").find("(2,'all clear')"), std::string::npos);
-    RunSql("DROP USER 'dumpsuite user'@'localhost'");
+
+    const std::string seen = record.Text();
+    const std::string optionFile = record.OptionFile();
+    ASSERT_FALSE(optionFile.empty()) << seen;
+    EXPECT_EQ(seen.find("argument: --defaults-extra-file=" + optionFile + "\nargument: --opt\nargument: -B\n"
+                        "argument: -udumpsuite user\nargument: -r"),
+              0u)
+        << seen;
+    EXPECT_NE(seen.find("option file: " + optionFile + "\n[client]\npassword=\"p a&s \\\"q\\\" 'x' #\\\\\"\nend\n"),
+              std::string::npos)
+        << seen;
+    EXPECT_EQ(seen.find("argument: -p"), std::string::npos);
+    char temporary[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof temporary, temporary);
+    EXPECT_EQ(optionFile.find(temporary), 0u) << optionFile;
+    EXPECT_FALSE(qztest::Exists(optionFile));
+
+    // A dump the server refuses deletes its file too.
+    SetMySqlKey("Password", "wrong");
+    EXPECT_FALSE(DumpMySqlDatabase(kDatabase, target.Path()));
+    ASSERT_NE(record.OptionFile(), optionFile);
+    EXPECT_FALSE(qztest::Exists(record.OptionFile()));
+}
+
+// The load with the query client reads the same kind of file: the dump,
+// dropped from the server, comes back with the user's password.
+TEST_F(DumpWithPasswordTest, TheQueryClientLoadsWithThePasswordsOptionFile)
+{
+    qztest::ScratchFolder target("dump");
+    ASSERT_TRUE(DumpMySqlDatabase(kDatabase, target.Path()));
+    ASSERT_EQ(RunSql("DROP DATABASE dumpsuite_alarm; GRANT ALL ON dumpsuite_alarm.* TO 'dumpsuite user'@'localhost';"),
+              0);
+
+    ClientOptionFile options;
+    ASSERT_TRUE(options.Create(kPassword));
+    unsigned long exitCode = 1;
+    ASSERT_TRUE(win::RunProgramAndWait(BridgeDirectory() + ".\\mysql.exe " + OptionFileArgument(options.Path()) +
+                                           " \"-udumpsuite user\" -e\"source " + (target / "dumpsuite_alarm.sql") +
+                                           "\"",
+                                       win::kShowHidden, exitCode));
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(qztest::QuerySql("SELECT text FROM dumpsuite_alarm.messages ORDER BY id"), "fire alarm\nall clear\n");
+    const std::string file = options.Path();
+    EXPECT_TRUE(options.Remove());
+    EXPECT_FALSE(qztest::Exists(file));
+}
+
+// No program starts without its option file, and a failed start or an
+// unknown end deletes it all the same. A password without a user name is
+// not used, as before.
+TEST_F(DumpWithPasswordTest, FailuresAroundTheProgramLeaveNoOptionFile)
+{
+    qztest::ScratchFolder target("dump");
+    BridgeRecord record(target);
+
+    win::FailCall(win::Op::FileWrite, 1, ERROR_DISK_FULL);
+    EXPECT_FALSE(DumpMySqlDatabase(kDatabase, target.Path()));
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 0u);
+
+    win::ResetCalls();
+    win::FailCall(win::Op::ProcessRun, 1, ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(DumpMySqlDatabase(kDatabase, target.Path()));
+    EXPECT_EQ(win::CallCount(win::Op::FileWrite), 1u);
+    EXPECT_EQ(win::CallCount(win::Op::FileDelete), 1u);
+    EXPECT_TRUE(record.Text().empty());
+
+    win::ResetCalls();
+    win::FailCall(win::Op::ProcessWait, 1, ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(DumpMySqlDatabase(kDatabase, target.Path()));
+    EXPECT_FALSE(qztest::Exists(record.OptionFile()));
+
+    SetMySqlKey("UserName", "");
+    DumpMySqlDatabase(kDatabase, target.Path());
+    const std::string seen = record.Text();
+    const std::string last = seen.substr(seen.rfind("end\n", seen.size() - 5) + 4);
+    EXPECT_EQ(last.find("argument: --opt\nargument: -B\nargument: -r"), 0u) << last;
+    EXPECT_EQ(last.find("option file"), std::string::npos) << last;
 }
 
 TEST_F(DumpMySqlDatabaseTest, ProgramAndTargetDirectoriesWithBlanks)

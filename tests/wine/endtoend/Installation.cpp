@@ -1,5 +1,6 @@
 #include "Installation.h"
 
+#include "support/DialogTemplate.h"
 #include "support/ListedDrive.h"
 #include "support/ProfileFiles.h"
 
@@ -7,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 
 namespace e2e {
 namespace {
@@ -172,16 +174,53 @@ void Installation::SetLanguage(const std::string& language)
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, "qzkeepset.ini");
 }
 
+HMODULE Installation::LanguageModule(const std::string& code) const
+{
+    if (code.empty())
+        return GetModuleHandleA(nullptr);
+    return LoadLibraryExA((BinFolder() + "\\qzkeep_" + code + ".dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+}
+
 std::string Installation::TextOf(const std::string& code, unsigned id) const
 {
-    HMODULE module = GetModuleHandleA(nullptr);
-    if (!code.empty())
-        module = LoadLibraryExA((BinFolder() + "\\qzkeep_" + code + ".dll").c_str(), nullptr,
-                                LOAD_LIBRARY_AS_DATAFILE);
+    const HMODULE module = LanguageModule(code);
     char text[1024] = "";
     if (module != nullptr)
         LoadStringA(module, id, text, sizeof text);
     return text;
+}
+
+std::size_t Installation::ExpectTemplateTexts(HWND dialog, const std::string& code, int dialogId) const
+{
+    qztest::DialogTemplate expected;
+    if (!qztest::ReadDialogTemplate(LanguageModule(code), dialogId, expected)) {
+        ADD_FAILURE() << "no dialog " << dialogId << " in the resources of language '" << code << "'";
+        return 0;
+    }
+    std::size_t compared = 1;
+    EXPECT_EQ(qzauto::WindowText(dialog), expected.caption) << "caption";
+    // Controls are created in the order of the template, which is the order
+    // of the dialog's children.
+    std::map<int, std::vector<HWND>> shown;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+        shown[GetDlgCtrlID(child) & 0xFFFF].push_back(child);
+    std::map<int, std::size_t> seen;
+    for (const auto& item : expected.items) {
+        const int id = item.id & 0xFFFF;
+        const std::size_t index = seen[id]++;
+        if (index >= shown[id].size()) {
+            ADD_FAILURE() << "the dialog has no control " << id << " (number " << index + 1 << ")";
+            continue;
+        }
+        const bool fromLanguage =
+            lstrcmpiA(item.className.c_str(), "Button") == 0 || lstrcmpiA(item.className.c_str(), "Static") == 0;
+        if (!fromLanguage || (!item.text.empty() && item.text[0] == '#'))
+            continue;
+        EXPECT_EQ(qzauto::WindowText(shown[id][index]), item.text)
+            << "control " << id << " (number " << index + 1 << ")";
+        ++compared;
+    }
+    return compared;
 }
 
 void Installation::PlaceStandIn(const std::string& programName)
@@ -219,8 +258,7 @@ void Installation::TakeScreenshot(const std::string& name)
         folder = qztest::UnixPathOf(program);
         folder = folder.substr(0, folder.rfind('/')) + "/screenshots";
     }
-    // Lets the program finish painting first.
-    Sleep(400);
+    EXPECT_TRUE(qzauto::WaitUntilSettled(program_.Id())) << "the program did not finish painting for " << name;
     qztest::RunUnix({"/bin/mkdir", "-p", folder});
     qztest::RunUnix({"/usr/bin/import", "-window", "root", folder + "/" + name + ".png"});
 }

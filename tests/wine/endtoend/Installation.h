@@ -6,6 +6,7 @@
 // a test may put a language library beside it. The program runs in the
 // root of drive Q:, so its run log is Q:\log\qzkeepset.log.
 #include "Automation.h"
+#include "support/TestSkips.h"
 #include "support/WineHost.h"
 
 #include <windows.h>
@@ -49,6 +50,12 @@ protected:
     void SetLanguage(const std::string& language);
     // A string-table text of the language library (empty code: English).
     std::string TextOf(const std::string& code, unsigned id) const;
+    // Expects the dialog to show the texts of the language library's
+    // template of it (empty code: the program's own, English): its caption
+    // and the texts of its labels, check boxes, radio buttons, group boxes
+    // and buttons, each control found by its id, labels sharing an id in
+    // their order. The number of texts compared, for a test to check.
+    std::size_t ExpectTemplateTexts(HWND dialog, const std::string& code, int dialogId) const;
     // Places the stand-in under this name in Q:\, where the program looks
     // for the programs it starts first; what was started, "name|arguments".
     void PlaceStandIn(const std::string& programName);
@@ -58,11 +65,16 @@ protected:
     std::string Root() const { return scratch_->Path(); }
     static std::string Install() { return "Q:"; }
     std::vector<std::string> RunLog() const;
-    static void TakeScreenshot(const std::string& name);
+    // A picture of the screen once the program has painted its windows.
+    void TakeScreenshot(const std::string& name);
 
     qzauto::Program program_;
 
 private:
+    // The language library of bin loaded for its resources (empty code:
+    // this test program, which holds the English ones); nullptr when missing.
+    HMODULE LanguageModule(const std::string& code) const;
+
     std::unique_ptr<qztest::ScratchFolder> scratch_;
     std::vector<SavedValue> savedValues_;
 };
@@ -71,3 +83,9 @@ private:
 std::string Today(const char* format);
 
 }  // namespace e2e
+
+// Puts the language library beside the program (PlaceLanguageLibrary);
+// without it in the build the test skips, or fails in a full run.
+#define QZ_REQUIRE_LANGUAGE_LIBRARY(code)                              \
+    QZ_SKIP_UNLESS(PlaceLanguageLibrary(code), "QZ_REQUIRE_LANGUAGES", \
+                   "the build has no qzkeep_" + std::string(code) + ".dll")

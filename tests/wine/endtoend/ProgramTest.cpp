@@ -5,6 +5,7 @@
 #include "Installation.h"
 
 #include "resource.h"
+#include "support/ProfileFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -128,6 +129,27 @@ TEST_F(Installation, UnattendedSaveWithErrorsEndsWithStatus1AndNoBox)
     EXPECT_NE(log.back().find("ERRORS while saving data"), std::string::npos) << log.back();
 }
 
+TEST_F(Installation, UnattendedSaveWhoseRecordCannotBeWrittenEndsWithStatus1)
+{
+    const std::string config = qztest::ConfigFilePath();
+    qztest::WriteProfileFile(config, "[Config]\r\nSaveMSG=0\r\nLastKeepsetDir=E:\\old\r\n");
+    const std::string before = qztest::ReadFileText(config);
+    SetFileAttributesA(config.c_str(), FILE_ATTRIBUTE_READONLY);
+    StartProgram({Root() + "\\keep"});
+    const DWORD status = WaitForExit();
+    SetFileAttributesA(config.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(status, 1u);
+    EXPECT_EQ(qztest::ReadFileText(config), before);
+    const auto log = RunLog();
+    ASSERT_FALSE(log.empty());
+    EXPECT_NE(std::find_if(log.begin(), log.end(),
+                           [&](const std::string& line) {
+                               return line.find("FAILED to save the keepset record to " + config) != std::string::npos;
+                           }),
+              log.end());
+    EXPECT_NE(log.back().find("ERRORS while saving data"), std::string::npos) << log.back();
+}
+
 TEST_F(Installation, ClosingTheWindowDuringASaveEndsWithStatus1)
 {
     DeleteFileA("Q:\\db1\\vm001.dbf");
@@ -146,22 +168,22 @@ TEST_F(Installation, ClosingTheWindowDuringASaveEndsWithStatus1)
     EXPECT_TRUE(qztest::Exists(Root() + "\\keep\\qzkeepset.sha256"));
 }
 
-TEST_F(Installation, ADirectoryLongerThan127CharactersIsRefusedWithoutSaving)
+TEST_F(Installation, ADirectoryLongerThan127CharactersEndsWithStatus2AndARunLogLine)
 {
     const std::string given = Root() + "\\" + std::string(140, 'k');
     StartProgram({given});
-    const HWND box = qzauto::WaitForMessageBox("Error !", program_.Id());
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(qzauto::MessageBoxText(box),
-              "The save directory on the command line is longer than 127 characters, so nothing was saved:\n" + given);
-    qzauto::PressButton(box, IDOK);
+    // No box: a scheduler would wait for it for ever.
     EXPECT_EQ(WaitForExit(), 2u);
     EXPECT_FALSE(qztest::Exists(given.substr(0, 127)));
     EXPECT_FALSE(qztest::Exists(given));
     EXPECT_EQ(ConfigValue("Config", "LastKeepsetDir"), "<missing>");
+    const auto log = RunLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].substr(22),
+              "The save directory on the command line is longer than 127 characters, so nothing was saved: " + given);
 }
 
-TEST_F(Installation, AWindowWithTheTitleStopsTheStartEvenWithASaveDirectory)
+TEST_F(Installation, AWindowWithTheTitleStopsTheStartAndASaveEndsWithStatus3)
 {
     const HWND runningCopy = CreateWindowExA(0, "STATIC", e2e::kEnglishTitle, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10,
                                              300, 100, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -169,11 +191,47 @@ TEST_F(Installation, AWindowWithTheTitleStopsTheStartEvenWithASaveDirectory)
     ShowWindow(runningCopy, SW_MINIMIZE);
     const std::string given = Root() + "\\keep";
     StartProgram({given});
-    EXPECT_EQ(WaitForExit(), 0u);
+    EXPECT_EQ(WaitForExit(), 3u);
     EXPECT_FALSE(IsIconic(runningCopy));
     EXPECT_FALSE(qztest::Exists(given));
     EXPECT_EQ(ConfigValue("Config", "LastKeepsetDir"), "<missing>");
+    const auto log = RunLog();
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].substr(22), "Another copy of the program is already running, so nothing was saved.");
+
+    // An interactive start only brings the running copy back.
+    ShowWindow(runningCopy, SW_MINIMIZE);
+    StartProgram();
+    EXPECT_EQ(WaitForExit(), 0u);
+    EXPECT_FALSE(IsIconic(runningCopy));
+    EXPECT_EQ(RunLog().size(), 1u);
     DestroyWindow(runningCopy);
+}
+
+TEST_F(Installation, TwoStartsInTheSameInstantSaveOnce)
+{
+    const std::string first = Root() + "\\keepA";
+    const std::string second = Root() + "\\keepB";
+    qzauto::Program other;
+    StartProgram({first});
+    ASSERT_TRUE(other.Start("\"" + Root() + "\\program\\qzkeepset.exe\" \"" + second + "\"", "Q:\\"));
+    DWORD otherStatus = 99;
+    ASSERT_TRUE(other.WaitForExit(otherStatus, 90000));
+    const DWORD firstStatus = WaitForExit();
+
+    const bool firstSaved = qztest::Exists(first + "\\db1\\vm001.dbf");
+    const bool secondSaved = qztest::Exists(second + "\\db1\\vm001.dbf");
+    EXPECT_NE(firstSaved, secondSaved) << "exactly one of them saves";
+    EXPECT_EQ(firstStatus, firstSaved ? 0u : 3u);
+    EXPECT_EQ(otherStatus, secondSaved ? 0u : 3u);
+    EXPECT_FALSE(qztest::Exists(firstSaved ? second : first));
+    const auto log = RunLog();
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const std::string& line) { return line.find("Start Keepset") != std::string::npos; }),
+              1);
+    EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                            [](const std::string& line) { return line.find("Another copy") != std::string::npos; }),
+              1);
 }
 
 TEST_F(Installation, FrenchWithoutItsLibraryWarnsAndOpensInEnglish)
@@ -192,8 +250,7 @@ TEST_F(Installation, FrenchWithoutItsLibraryWarnsAndOpensInEnglish)
 
 TEST_F(Installation, FrenchWithItsLibraryOpensInFrenchAndLowerCaseLoadsNothing)
 {
-    if (!PlaceLanguageLibrary("fr"))
-        GTEST_SKIP() << "the build has no qzkeep_fr.dll";
+    QZ_REQUIRE_LANGUAGE_LIBRARY("fr");
     const std::string frenchTitle = TextOf("fr", IDS_MAIN_TITLE);
     ASSERT_FALSE(frenchTitle.empty());
     ASSERT_NE(frenchTitle, e2e::kEnglishTitle);
@@ -313,8 +370,7 @@ TEST_P(WindowsInEachLanguage, SaveWithAnErrorAboutBoxAndFolderBrowser)
 {
     const std::string code = GetParam();
     if (!code.empty()) {
-        if (!PlaceLanguageLibrary(code))
-            GTEST_SKIP() << "the build has no qzkeep_" << code << ".dll";
+        QZ_REQUIRE_LANGUAGE_LIBRARY(code);
         SetLanguage(code == "dt" ? "DT" : "FR");
     }
     const std::string name = code.empty() ? "en" : code;

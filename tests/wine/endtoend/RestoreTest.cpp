@@ -428,6 +428,41 @@ TEST_F(RestoreThroughTheProgram, CustomRestoresBringBackTheirRowsAndAFullRestore
     EXPECT_EQ(ExitProgram(window), 0u);
 }
 
+// A keepset on a network share: saved from the window to
+// \\nas\backup\srv1\YYYY-MM-DD (Wine resolves \\server\share through the
+// prefix's dosdevices\unc, here a scratch folder), listed by its UNC path
+// and restored in full from there.
+TEST_F(RestoreThroughTheProgram, AKeepsetOnANetworkShareIsSavedAndRestoredInFull)
+{
+    const std::string share = Root() + "\\share";
+    qztest::MakeDirectories(share);
+    qztest::MapShare("nas", "backup", share);
+    StartProgram();
+    const HWND window = MainWindow();
+    ASSERT_NE(window, nullptr);
+    SaveFromTheWindow(window, "\\\\nas\\backup\\srv1\\YYYY-MM-DD");
+    ASSERT_FALSE(HasFatalFailure());
+    const std::string day = e2e::Today("%04u-%02u-%02u");
+    const std::string keepset = "\\\\nas\\backup\\srv1\\" + day;
+    EXPECT_EQ(qztest::ReadFileText(share + "\\srv1\\" + day + "\\db1\\vm001.dbf"), BinaryBytes("alarm configuration"));
+    EXPECT_EQ(ConfigValue("Save1", "Path"), keepset);
+    const Files saved = InstallationFiles();
+
+    qztest::WriteFileText("Q:\\db1\\vm001.dbf", "damaged");
+    DeleteFileA("Q:\\dbv1\\v0012_1.vox");
+    qztest::WriteFileText("Q:\\extra\\table.dat", "damaged");
+    ASSERT_EQ(Differences(InstallationFiles(), saved).size(), 3u);
+
+    const HWND dialog = OpenRestoreDialog(window);
+    ASSERT_NE(dialog, nullptr);
+    qzauto::ClickListViewRow(dialog, IDC_RST_KEEPSET_LIST, 0);
+    RestoreAndAnswer(dialog, keepset, IDS_RESTORE_SUCCEEDED);
+    EXPECT_TRUE(qzauto::WaitUntilGone(dialog));
+    EXPECT_EQ(Differences(InstallationFiles(), saved), std::vector<std::string>{});
+    EXPECT_EQ(ExitProgram(window), 0u);
+    qztest::UnmapShare("nas", "backup");
+}
+
 // No keepset entry at all: a box says so and the dialog starts with the
 // other root; "Select" then goes through the folder browser, which opens
 // at the last save directory of the configuration file.
@@ -499,8 +534,9 @@ TEST_F(RestoreThroughTheProgram, WithoutEntriesTheOtherRootIsChosenThroughTheFol
     EXPECT_EQ(CustomRows(dialog), expectedRows);
     EXPECT_EQ(ConfigValue("Config", "LastKeepsetDir"), nothing);
 
-    // A restore from it finds nothing to restore; the dialog stays open.
-    RestoreAndAnswer(dialog, nothing, IDS_NOTHING_RESTORED);
+    // A restore from it finds nothing to restore, and no vm001.dbf, which
+    // every save holds: an error; the dialog stays open.
+    RestoreAndAnswer(dialog, nothing, IDS_RESTORE_HAD_ERRORS);
     EXPECT_TRUE(IsWindow(dialog));
 
     // Back to the (empty) keepset list: the other root's controls go off,
@@ -526,8 +562,7 @@ TEST_P(RestoreDialogInEachLanguage, ShowsTheListedKeepsetAndItsRows)
 {
     const std::string code = GetParam();
     if (!code.empty()) {
-        if (!PlaceLanguageLibrary(code))
-            GTEST_SKIP() << "the build has no qzkeep_" << code << ".dll";
+        QZ_REQUIRE_LANGUAGE_LIBRARY(code);
     }
     const std::string keepset = Root() + "\\keep\\2026-02-01";
     qztest::MakeDirectories(keepset + "\\db1");

@@ -409,6 +409,19 @@ TEST_F(SettingsOfAnInstallation, TestAsksFirstAndRunsTheBatchCommandOnlyOnYes)
     const auto before = Configuration();
     const std::string typed = "cmd /c echo typed> Q:\\tested.txt";
     qzauto::SetControlText(dialog, IDC_SET_BATCH_PROGRAM, typed);
+    // Processes the program had already started (Wine's desktop window, for
+    // one, when the program was the first to open a window).
+    std::vector<DWORD> earlier;
+    for (const auto& child : qzauto::ChildProcesses(program_.Id()))
+        earlier.push_back(child.id);
+    std::string started;  // "name id, " of each started since
+    const auto noneStartedSince = [&] {
+        started.clear();
+        for (const auto& child : qzauto::ChildProcesses(program_.Id()))
+            if (std::find(earlier.begin(), earlier.end(), child.id) == earlier.end())
+                started += child.fileName + " " + std::to_string(child.id) + ", ";
+        return started.empty();
+    };
 
     for (int answer : {IDNO, IDYES}) {
         qzauto::ClickButton(dialog, IDC_SET_TEST_BATCH);
@@ -420,7 +433,11 @@ TEST_F(SettingsOfAnInstallation, TestAsksFirstAndRunsTheBatchCommandOnlyOnYes)
         qzauto::PressButton(box, answer);
         ASSERT_TRUE(qzauto::WaitUntilGone(box));
         if (answer == IDNO) {
-            Sleep(500);
+            // Once the click's handler has returned, a command it had started
+            // would be a process of the program's, or would have ended
+            // and written its file.
+            ASSERT_TRUE(qzauto::WaitUntilSettled(program_.Id()));
+            ASSERT_TRUE(qzauto::WaitUntil(noneStartedSince)) << "still running: " << started;
             EXPECT_FALSE(qztest::Exists("Q:\\tested.txt"));
         }
     }
@@ -431,8 +448,9 @@ TEST_F(SettingsOfAnInstallation, TestAsksFirstAndRunsTheBatchCommandOnlyOnYes)
     EXPECT_EQ(ExitProgram(window), 0u);
 }
 
-// The dialog in each language, opened from the main window, for a look at
-// whether every text fits. Screenshots go to build/.../screenshots.
+// The dialog in each language, opened from the main window: it shows the
+// texts of its language's dialog template. Screenshots, for a look at
+// whether every text fits, go to build/.../screenshots.
 class SettingsInEachLanguage : public SettingsOfAnInstallation, public ::testing::WithParamInterface<const char*> {};
 
 TEST_P(SettingsInEachLanguage, ShowsEveryTextOfItsLanguage)
@@ -450,6 +468,9 @@ TEST_P(SettingsInEachLanguage, ShowsEveryTextOfItsLanguage)
     qzauto::ClickButton(window, IDC_SETTINGS);
     const HWND dialog = qzauto::WaitForDialogOf(program_.Id(), window);
     ASSERT_NE(dialog, nullptr);
+    // The caption, the group box, 11 check boxes, 4 radio buttons, 2 labels
+    // and 3 push buttons.
+    EXPECT_EQ(ExpectTemplateTexts(dialog, code, IDD_SETTINGS), 22u);
     TakeScreenshot("settings-dialog-" + (code.empty() ? std::string("en") : code));
     CloseWith(dialog, IDCANCEL);
     EXPECT_EQ(ExitProgram(window), 0u);

@@ -6,6 +6,8 @@
 // The program's own English dialogs are measured the same way, which keeps
 // the margins below honest.
 #include "LanguageLibraries.h"
+#include "support/MessagePump.h"
+#include "support/TestSkips.h"
 #include "support/WineHost.h"
 
 #include <gtest/gtest.h>
@@ -39,12 +41,6 @@ const int ownerDrawFrame = 2;
 // row's check box and padding.
 const int headingMargin = 12;
 const int checkBoxRowMargin = 16 + 12;
-
-bool HaveDisplay()
-{
-    char display[256];
-    return GetEnvironmentVariableA("DISPLAY", display, sizeof display) > 0;
-}
 
 std::string WindowText(HWND window)
 {
@@ -198,8 +194,7 @@ class LanguageDialogWindows : public ::testing::TestWithParam<Language> {
 protected:
     void SetUp() override
     {
-        if (!HaveDisplay())
-            GTEST_SKIP() << "no display";
+        QZ_REQUIRE_DISPLAY();
         INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
         InitCommonControlsEx(&classes);
         library = IsBuiltIn(GetParam()) ? GetModuleHandleA(nullptr) : langtest::LoadLanguageLibrary(GetParam());
@@ -222,25 +217,12 @@ protected:
 
     std::string Text(unsigned id) const { return langtest::TextOf(library, id); }
 
-    static void Pump()
-    {
-        const DWORD until = GetTickCount() + 300;
-        while (GetTickCount() < until) {
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-            Sleep(10);
-        }
-    }
-
     void Screenshot(HWND dialog, int id) const
     {
         const char* folder = std::getenv("QZ_SCREENSHOT_DIR");
         if (folder == nullptr || *folder == '\0')
             return;
-        Pump();
+        EXPECT_TRUE(qztest::PumpUntilPainted(dialog));
         RECT frame{};
         GetWindowRect(dialog, &frame);
         const std::string crop = std::to_string(frame.right - frame.left) + "x" +

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -20,6 +21,17 @@ using langtest::Language;
 const int dialogIds[] = {IDD_ABOUT, IDD_MAIN, IDD_SETTINGS, IDD_RESTORE, IDD_FOLDER_BROWSER};
 const int iconIds[] = {IDI_PROGRAM,       IDI_SETTINGS, IDI_EXIT,     IDI_RECOVERY_DISK,
                        IDI_SAVE,          IDI_SHOW_LOG, IDI_RESTORE};
+
+// The program's texts: the first range and the later additions.
+std::vector<unsigned> TextIds()
+{
+    std::vector<unsigned> ids;
+    for (unsigned id = IDS_FIRST; id <= IDS_LAST; ++id)
+        ids.push_back(id);
+    for (unsigned id = IDS_RECORD_WRITE_FAILED; id <= IDS_ANOTHER_COPY_RUNS; ++id)
+        ids.push_back(id);
+    return ids;
+}
 
 HMODULE Program()
 {
@@ -58,7 +70,7 @@ std::string NameOf(const ::testing::TestParamInfo<Language>& info)
 
 TEST_P(LanguageLibrary, HoldsEveryResourceTheProgramLoads)
 {
-    for (unsigned id = IDS_FIRST; id <= IDS_LAST; ++id)
+    for (unsigned id : TextIds())
         EXPECT_FALSE(Text(id).empty()) << "string " << id;
     for (int id : dialogIds)
         EXPECT_TRUE(HasResource(library, id, MAKEINTRESOURCEA(5))) << "dialog " << id;  // RT_DIALOG
@@ -84,7 +96,7 @@ TEST_P(LanguageLibrary, HoldsNoTextOutsideTheProgramsRange)
 
 TEST_P(LanguageLibrary, EveryTextKeepsThePlaceholdersOfTheEnglishOne)
 {
-    for (unsigned id = IDS_FIRST; id <= IDS_LAST; ++id) {
+    for (unsigned id : TextIds()) {
         const std::string english = langtest::TextOf(Program(), id);
         const std::string translated = Text(id);
         EXPECT_EQ(langtest::PlaceholdersOf(translated), langtest::PlaceholdersOf(english))

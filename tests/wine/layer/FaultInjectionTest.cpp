@@ -2,6 +2,7 @@
 #include "support/WineHost.h"
 #include "win/CallCounter.h"
 #include "win/FileHash.h"
+#include "win/Profile.h"
 #include "win/Files.h"
 
 #include <gtest/gtest.h>
@@ -83,7 +84,14 @@ TEST(WholeFiles, HashReadWriteAndReplace)
         {win::Op::FileRead, [](const qztest::ScratchFolder& f) { std::string c; return win::ReadWholeFile(f / "abc.txt", c); }},
         {win::Op::FileWrite, [](const qztest::ScratchFolder& f) { return win::WriteWholeFile(f / "w.txt", "w"); }},
         {win::Op::FileMove, [](const qztest::ScratchFolder& f) { return win::MoveReplacing(f / "abc.txt", f / "m.txt"); }},
+        {win::Op::FileWrite, [](const qztest::ScratchFolder& f) { return win::FlushFileToDisk(f / "abc.txt"); }},
+        {win::Op::ProfileRead, [](const qztest::ScratchFolder& f) { std::vector<std::string> n; return win::ReadProfileSectionNames(f / "abc.txt", n); }},
+        {win::Op::DirectoryRemove, [](const qztest::ScratchFolder& f) { return win::RemoveEmptyDirectory(f / "d"); }},
     };
+    ASSERT_TRUE(win::CreateOneDirectory(folder / "d"));
+    ASSERT_TRUE(win::CreateOneDirectory(folder / "d\\inner"));
+    EXPECT_FALSE(win::RemoveEmptyDirectory(folder / "d"));  // not empty
+    ASSERT_TRUE(win::RemoveEmptyDirectory(folder / "d\\inner"));
     for (const Call& call : calls) {
         win::ResetCalls();
         win::FailCall(call.op, 1, ERROR_DISK_FULL);
@@ -91,5 +99,7 @@ TEST(WholeFiles, HashReadWriteAndReplace)
         EXPECT_EQ(win::LastError(), static_cast<unsigned long>(ERROR_DISK_FULL));
         EXPECT_TRUE(qztest::Exists(folder / "abc.txt"));
     }
+    EXPECT_TRUE(win::RemoveEmptyDirectory(folder / "d"));
+    EXPECT_FALSE(qztest::Exists(folder / "d"));
     win::ResetCalls();
 }

@@ -1,6 +1,9 @@
 // The keepset record against real ini files: the list entry [SaveN] of the
 // configuration file and the record file in the save directory.
+#include "config/ConfigFile.h"
+#include "config/ProfileFileUpdate.h"
 #include "save/KeepsetRecord.h"
+#include "support/ProfileFiles.h"
 #include "support/WineHost.h"
 #include "win/CallCounter.h"
 #include "win/Profile.h"
@@ -136,7 +139,9 @@ TEST_F(KeepsetRecordTest, SavingAgainIntoAListedDirectoryReplacesItsEntryAndItsR
     EXPECT_EQ(ListEntry(2).front(), "Path=c:\\qztest\\record\\b");
     EXPECT_EQ(ListEntry(3).front(), "Path=c:\\qztest\\record\\third");
 
-    EXPECT_TRUE(WriteKeepsetRecord("C:\\QZTEST\\Record\\THIRD", NothingOptionalSaved(), kSecondSave,
+    KeepsetSlot third;
+    ASSERT_TRUE(ChooseKeepsetSlotFor("C:\\QZTEST\\Record\\THIRD", third));
+    EXPECT_TRUE(WriteKeepsetRecord("C:\\QZTEST\\Record\\THIRD", third, NothingOptionalSaved(), kSecondSave,
                                    kStateErrors));
 
     EXPECT_EQ(ListEntry(3), (Lines{"Path=c:\\qztest\\record\\third", "Date=04.01.2027", "Time=18:30:59",
@@ -186,33 +191,117 @@ TEST_F(KeepsetRecordTest, ALongDirectorySavedAgainKeepsItsEntry)
     EXPECT_TRUE(ListEntry(3).empty());
 }
 
-TEST_F(KeepsetRecordTest, WhatCouldNotBeWrittenIsReportedAndAnOldRecordFileIsLeftWhole)
+// A configuration file as an installation that saved for a while holds:
+// every slot taken, settings in front, a key the profile functions only
+// read (blanks around "=", a comment line).
+std::string LargeConfiguration()
+{
+    std::string text = "[Config]\r\nSaveMSG=1\r\nWebHtdocsPath = C:\\qz_web\\htdocs\r\n; kept by hand\r\n"
+                       "LastKeepsetDir=E:\\keep\\DD\r\n[MySQL]\r\nDumpDatabase=a,b,c,\r\n";
+    for (int n = 1; n <= 19; ++n) {
+        const std::string number = std::to_string(n);
+        text += "[Save" + number + "]\r\nPath=E:\\keep\\" + number + "\r\nDate=0" + number.substr(0, 1) +
+                ".12.2026\r\nTime=09:05:00\r\nSaveMsg=1\r\nSaveAlrMsgOnly=0\r\nSaveDesktop=1\r\nSaveWeb=0\r\n"
+                "SaveMySql=0\r\nSaveAdd1=" + std::string(100, 'a') + "\r\nSaveAdd2=\r\nSaveAdd3=\r\nSaveAdd4=\r\n";
+    }
+    return text;
+}
+
+TEST_F(KeepsetRecordTest, EveryFailedWriteOrMoveLeavesEachFileOldOrNewAndNamesTheFile)
 {
     qztest::ScratchFolder folder("record");
-    const std::string dir = folder / "locked";
+    const std::string dir = folder / "keep";
     qztest::MakeDirectories(dir);
-    ASSERT_TRUE(WriteKeepsetRecord(dir, EverythingSaved(), kFirstSave));
-    const std::string oldRecord = qztest::ReadFileText(dir + "\\qzkeepset.inf");
+    const std::string config = qztest::ConfigFilePath();
+    const std::string oldConfig = LargeConfiguration();
+    const std::string oldRecord = "[Save]\r\nPath=" + dir + "\r\nSaveWeb=1\r\n";
+    ASSERT_GT(oldConfig.size(), 4096u);
 
-    // The old record file cannot be removed: it stays as it was, while the
-    // list entry is written all the same.
-    win::FailCall(win::Op::FileDelete, 1, ERROR_SHARING_VIOLATION);
-    EXPECT_FALSE(WriteKeepsetRecord(dir, NothingOptionalSaved(), kSecondSave));
-    EXPECT_EQ(qztest::ReadFileText(dir + "\\qzkeepset.inf"), oldRecord);
-    EXPECT_EQ(ListEntry(1)[1], "Date=04.01.2027");
-    EXPECT_EQ(ListEntry(1)[3], "SaveMsg=0");
-
-    // A save directory that is not there.
+    // A clean write first: the new files, and how many calls it takes.
+    qztest::WriteProfileFile(config, oldConfig);
+    qztest::WriteProfileFile(dir + "\\qzkeepset.inf", oldRecord);
     win::ResetCalls();
-    const std::string missing = folder / "missing";
-    EXPECT_FALSE(WriteKeepsetRecord(missing, EverythingSaved(), kFirstSave));
-    EXPECT_EQ(ListEntry(2).size(), 13u);
-    EXPECT_FALSE(qztest::Exists(missing));
+    std::string failedFile;
+    ASSERT_TRUE(WriteKeepsetRecord(dir, EverythingSaved(), kFirstSave, &failedFile));
+    ASSERT_GE(win::CallCount(win::Op::ProfileWrite), 20u);
+    ASSERT_EQ(win::CallCount(win::Op::FileMove), 2u);
+    qztest::ProfileContent newConfig = qztest::ReadProfileContent(config);
+    EXPECT_EQ(newConfig["Save19"]["Path"], "c:\\qztest\\record\\keep");
+    EXPECT_EQ(newConfig["Save18"]["SaveAdd1"], std::string(100, 'a'));
+    EXPECT_EQ(win::ReadProfileString(kConfigFile, "Config", "WebHtdocsPath", "", 79), "C:\\qz_web\\htdocs");
+    const std::string newRecord = qztest::ReadFileText(dir + "\\qzkeepset.inf");
 
-    // One write of the list entry failing.
-    win::FailCall(win::Op::ProfileWrite, 5, ERROR_DISK_FULL);
-    EXPECT_FALSE(WriteKeepsetRecord(dir, EverythingSaved(), kFirstSave));
+    // Every write of a key, every move into place, every copy and flush,
+    // the read of the old file: each failing in turn.
+    struct Fault {
+        win::Op op;
+        unsigned long count;
+        unsigned long error;
+    };
+    const Fault faults[] = {{win::Op::ProfileWrite, win::CallCount(win::Op::ProfileWrite), ERROR_DISK_FULL},
+                            {win::Op::FileMove, win::CallCount(win::Op::FileMove), ERROR_ACCESS_DENIED},
+                            {win::Op::FileWrite, win::CallCount(win::Op::FileWrite), ERROR_DISK_FULL},
+                            {win::Op::FileRead, win::CallCount(win::Op::FileRead), ERROR_SHARING_VIOLATION}};
+    for (const Fault& fault : faults) {
+        for (unsigned long n = 1; n <= fault.count; ++n) {
+            SCOPED_TRACE("op " + std::to_string(static_cast<int>(fault.op)) + " call " + std::to_string(n));
+            qztest::WriteProfileFile(config, oldConfig);
+            qztest::WriteProfileFile(dir + "\\qzkeepset.inf", oldRecord);
+            win::ResetCalls();
+            win::FailCall(fault.op, n, fault.error);
+            failedFile.clear();
+
+            EXPECT_FALSE(WriteKeepsetRecord(dir, EverythingSaved(), kFirstSave, &failedFile));
+
+            const std::string configNow = qztest::ReadFileText(config);
+            const std::string recordNow = qztest::ReadFileText(dir + "\\qzkeepset.inf");
+            // The configuration file goes first: while it fails the record
+            // file is not touched either.
+            if (failedFile == config) {
+                EXPECT_EQ(configNow, oldConfig);
+                EXPECT_EQ(recordNow, oldRecord);
+            } else {
+                EXPECT_EQ(failedFile, dir + ".\\qzkeepset.inf");
+                EXPECT_EQ(qztest::ReadProfileContent(config), newConfig);
+                EXPECT_EQ(recordNow, oldRecord);
+            }
+            EXPECT_FALSE(qztest::Exists(config + ".new"));
+            EXPECT_FALSE(qztest::Exists(dir + "\\qzkeepset.inf.new"));
+        }
+    }
+    EXPECT_EQ(qztest::ReadFileText(dir + "\\qzkeepset.inf"), oldRecord);
+    win::ResetCalls();
+    // A save directory that is not there: its entry is listed, its record
+    // file cannot be written.
+    const std::string missing = folder / "missing";
+    EXPECT_FALSE(WriteKeepsetRecord(missing, EverythingSaved(), kFirstSave, &failedFile));
+    EXPECT_EQ(failedFile, missing + ".\\qzkeepset.inf");
+    EXPECT_FALSE(qztest::Exists(missing));
     EXPECT_TRUE(WriteKeepsetRecord(dir, EverythingSaved(), kFirstSave));
+    EXPECT_EQ(qztest::ReadFileText(dir + "\\qzkeepset.inf"), newRecord);
+}
+
+// What the profile functions of a full disk do: they report success for a
+// file they wrote only in part. The update reads its copy back and keeps
+// the file as it was. (The cut is made by hand here, as a process killed
+// while writing would leave it.)
+TEST_F(KeepsetRecordTest, ACopyCutShortNeverReplacesTheFile)
+{
+    const std::string config = qztest::ConfigFilePath();
+    const std::string old = LargeConfiguration();
+    for (long cut : {4096L, -5L, 0L}) {
+        SCOPED_TRACE(cut);
+        qztest::WriteProfileFile(config, old);
+        ProfileFileUpdate update(kConfigFile);
+        update.Write("Save19", "Date", "08.12.2026");
+        const std::string written = qztest::ReadFileText(config + ".new");
+        const std::size_t at = static_cast<std::size_t>(cut < 0 ? static_cast<long>(written.size()) + cut : cut);
+        ASSERT_GT(written.size(), at);
+        qztest::WriteProfileFile(config + ".new", written.substr(0, at));
+        EXPECT_FALSE(update.Commit());
+        EXPECT_EQ(qztest::ReadFileText(config), old);
+    }
+    EXPECT_FALSE(qztest::Exists(config + ".new"));
 }
 
 TEST_F(KeepsetRecordTest, ASaveMarksItsEntryRunningAtItsStartAndTheEndWritesTheSameEntry)
@@ -225,7 +314,8 @@ TEST_F(KeepsetRecordTest, ASaveMarksItsEntryRunningAtItsStartAndTheEndWritesTheS
     qztest::MakeDirectories(newDir);
 
     // Saved again: the record file goes, the entry says "running" until the end.
-    const KeepsetSlot again = ChooseKeepsetSlotFor(dir);
+    KeepsetSlot again;
+    ASSERT_TRUE(ChooseKeepsetSlotFor(dir, again));
     EXPECT_TRUE(MarkKeepsetRunning(dir, again, NothingOptionalSaved(), kSecondSave));
     EXPECT_FALSE(qztest::Exists(dir + "\\qzkeepset.inf"));
     EXPECT_EQ(ListEntry(1)[1], "Date=04.01.2027");
@@ -234,7 +324,8 @@ TEST_F(KeepsetRecordTest, ASaveMarksItsEntryRunningAtItsStartAndTheEndWritesTheS
     // A new directory is listed at once, the first save ever keeping its
     // case at the end too, and the end fills in the same entry.
     qztest::RemoveConfigFile();
-    const KeepsetSlot first = ChooseKeepsetSlotFor(newDir);
+    KeepsetSlot first;
+    ASSERT_TRUE(ChooseKeepsetSlotFor(newDir, first));
     EXPECT_TRUE(MarkKeepsetRunning(newDir, first, EverythingSaved(), kFirstSave));
     EXPECT_EQ(ListEntry(1).front(), "Path=" + newDir);
     EXPECT_TRUE(WriteKeepsetRecord(newDir, first, EverythingSaved(), kSecondSave, kStateErrors));

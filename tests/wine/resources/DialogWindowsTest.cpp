@@ -3,6 +3,8 @@
 // its frame at the dialog font's real size. With QZ_SCREENSHOT_DIR set,
 // a screenshot of each dialog is saved there.
 #include "ExpectedDialogs.h"
+#include "support/MessagePump.h"
+#include "support/TestSkips.h"
 #include "support/WineHost.h"
 
 #include <gtest/gtest.h>
@@ -22,18 +24,11 @@ INT_PTR CALLBACK PlainDialogProcedure(HWND, UINT message, WPARAM, LPARAM)
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-bool HaveDisplay()
-{
-    char display[256];
-    return GetEnvironmentVariableA("DISPLAY", display, sizeof display) > 0;
-}
-
 class ResourceDialogWindows : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!HaveDisplay())
-            GTEST_SKIP() << "no display";
+        QZ_REQUIRE_DISPLAY();
         INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES};
         InitCommonControlsEx(&classes);
     }
@@ -49,25 +44,12 @@ protected:
         return dialog;
     }
 
-    static void Pump()
-    {
-        const DWORD until = GetTickCount() + 300;
-        while (GetTickCount() < until) {
-            MSG message;
-            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&message);
-                DispatchMessageA(&message);
-            }
-            Sleep(10);
-        }
-    }
-
-    static void Screenshot(int id)
+    static void Screenshot(HWND dialog, int id)
     {
         const char* folder = std::getenv("QZ_SCREENSHOT_DIR");
         if (folder == nullptr || *folder == '\0')
             return;
-        Pump();
+        EXPECT_TRUE(qztest::PumpUntilPainted(dialog));
         qztest::RunUnix({"import", "-window", "root",
                          std::string(folder) + "/dialog-" + std::to_string(id) + ".png"});
     }
@@ -97,7 +79,7 @@ TEST_F(ResourceDialogWindows, EveryDialogOpensWithAllItsControls)
             GetClassNameA(item, className, sizeof className);
             EXPECT_EQ(lstrcmpiA(className, control.className), 0) << className;
         }
-        Screenshot(expected.id);
+        Screenshot(dialog, expected.id);
         DestroyWindow(dialog);
     }
 }

@@ -10,6 +10,8 @@
 #include "support/ProfileFiles.h"
 #include "support/WineHost.h"
 #include "win/CallCounter.h"
+#include "save/ManifestFormat.h"
+#include "win/FileHash.h"
 #include "win/Files.h"
 #include "win/MessageBoxes.h"
 
@@ -68,7 +70,11 @@ protected:
         qztest::SetRegistryString(false, kShellFolders, "Desktop", desktops_ / "user");
         win::SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned style) {
             boxes_.push_back({text, caption, style});
-            return style == (win::kBoxYesNo | win::kBoxIconQuestion) ? confirmAnswer_ : win::kAnswerOk;
+            if (style == (win::kBoxYesNo | win::kBoxIconQuestion))
+                return confirmAnswer_;
+            if (style == (win::kBoxYesNo | win::kBoxIconWarning | win::kBoxSecondDefault))
+                return warningAnswer_;
+            return win::kAnswerOk;
         });
     }
 
@@ -102,6 +108,16 @@ protected:
         qztest::WriteProfileFile(keep_ / "qzkeepset.inf", "[Save]\r\n" + keyLines);
     }
     void Config(const std::string& content) { qztest::WriteProfileFile(qztest::ConfigFilePath(), content); }
+
+    // The manifest and size list a save writes, of every file below the
+    // keepset directory as it is now (the record and the lists aside).
+    void WriteManifest()
+    {
+        std::vector<ManifestEntry> entries;
+        AddManifestEntries("", entries);
+        qztest::WriteFileText(keep_ / kSizeListFileName, FormatSizeList(entries));
+        qztest::WriteFileText(keep_ / kManifestFileName, FormatManifest(entries));
+    }
 
     // A keepset chosen with "Select": described by its record file.
     RestoreRequest OtherRoot(const std::string& root) const
@@ -149,6 +165,33 @@ protected:
         }));
     }
 
+    void AddManifestEntries(const std::string& relative, std::vector<ManifestEntry>& entries)
+    {
+        win::DirectorySearch search(keep_ / (relative.empty() ? "*" : relative + "\\*"));
+        win::FoundEntry entry;
+        while (search.Next(entry)) {
+            const std::string path = relative.empty() ? entry.name : relative + "\\" + entry.name;
+            if (entry.name == "." || entry.name == "..")
+                continue;
+            if ((entry.attributes & win::kAttributeDirectory) != 0) {
+                AddManifestEntries(path, entries);
+            } else if (entry.name.compare(0, 9, "qzkeepset") != 0) {
+                ManifestEntry added;
+                added.path = path;
+                EXPECT_TRUE(win::FileSha256(keep_ / path, added.sha256, added.size)) << path;
+                added.sizeKnown = true;
+                entries.push_back(added);
+            }
+        }
+    }
+
+    // The line of a keepset without manifest.
+    static std::string Unverified(const std::string& root)
+    {
+        return "The keepset cannot be verified: it has no manifest " + root +
+               ".\\qzkeepset.sha256; its files are restored unchecked";
+    }
+
     // The last box shown: the summary after a run.
     std::string Summary() const { return boxes_.empty() ? std::string() : boxes_.back().text; }
 
@@ -157,6 +200,8 @@ protected:
     qztest::ScratchFolder desktops_{"restore-desktops"};
     std::vector<Box> boxes_;
     int confirmAnswer_ = win::kAnswerYes;
+    // The questions with a warning icon and No as the default button.
+    int warningAnswer_ = win::kAnswerNo;
     RecordingHost host_;
 
 private:

@@ -2,10 +2,11 @@
 // (scripts/test-db.sh) through the stand-in client programs in
 // tests\bridge beside this test program.
 #include "RestoreFixture.h"
-#include "TestDatabase.h"
 
 #include "config/ConfigFile.h"
+#include "support/FaultSweep.h"
 #include "save/DumpMySqlDatabase.h"
+#include "support/TestDatabase.h"
 #include "win/Process.h"
 #include "win/Profile.h"
 
@@ -23,22 +24,24 @@ class RestoreMySqlTest : public RestoreTest {
 protected:
     void SetUp() override
     {
-        QZ_REQUIRE_TEST_DATABASE();
         RestoreTest::SetUp();
-        ASSERT_EQ(RunSql("DROP DATABASE IF EXISTS restoresuite_alarm; CREATE DATABASE restoresuite_alarm;"
-                         "CREATE TABLE restoresuite_alarm.messages (id INT PRIMARY KEY, text VARCHAR(40));"
-                         "INSERT INTO restoresuite_alarm.messages VALUES (1, 'fire alarm'), (2, 'all clear');"),
+        if (HasFatalFailure())
+            return;
+        QZ_REQUIRE_TEST_DATABASE();
+        ASSERT_EQ(qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_alarm; CREATE DATABASE restoresuite_alarm;"
+                                 "CREATE TABLE restoresuite_alarm.messages (id INT PRIMARY KEY, text VARCHAR(40));"
+                                 "INSERT INTO restoresuite_alarm.messages VALUES "
+                                 "(1, 'fire alarm'), (2, 'all clear');"),
                   0);
-        Config("[MySQL]\r\nMySQLPath=" + BridgeDirectory() + "\r\nMySQLDataPath=" + data_.Path() +
+        Config("[MySQL]\r\nMySQLPath=" + qztest::BridgeDirectory() + "\r\nMySQLDataPath=" + data_.Path() +
                "\r\nUserName=root\r\n");
         Record("SaveMySql=1\r\n");
     }
 
     void TearDown() override
     {
-        if (Environment("QZ_TEST_DB_SOCKET").empty())
-            return;
-        RunSql("DROP DATABASE IF EXISTS restoresuite_alarm");
+        if (qztest::TestDatabaseAvailable())
+            qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_alarm");
         RestoreTest::TearDown();
     }
 
@@ -48,8 +51,8 @@ protected:
     {
         qztest::MakeDirectories(keep_ / "mysql");
         ASSERT_TRUE(DumpMySqlDatabase(kDatabase, keep_ / "mysql"));
-        ASSERT_EQ(RunSql("UPDATE restoresuite_alarm.messages SET text = 'changed' WHERE id = 2;"
-                         "INSERT INTO restoresuite_alarm.messages VALUES (3, 'new');"),
+        ASSERT_EQ(qztest::RunSql("UPDATE restoresuite_alarm.messages SET text = 'changed' WHERE id = 2;"
+                                 "INSERT INTO restoresuite_alarm.messages VALUES (3, 'new');"),
                   0);
         ASSERT_EQ(Rows(), kChangedRows);
         win::ResetCalls();
@@ -58,14 +61,14 @@ protected:
     // The table's rows, one per line, fields separated by tabs.
     std::string Rows()
     {
-        return QueryRows("SELECT id, text FROM restoresuite_alarm.messages ORDER BY id", data_ / "rows.txt");
+        return qztest::QuerySql("SELECT id, text FROM restoresuite_alarm.messages ORDER BY id");
     }
 
     std::string SafetyDump() { return qztest::ReadFileText(data_ / "restoresuite_alarm.bkp"); }
 
     std::string LoadCommand() const
     {
-        return BridgeDirectory() + ".\\mysql.exe -u root -e\"source restoresuite_alarm.sql\"";
+        return qztest::BridgeDirectory() + ".\\mysql.exe -u root -e\"source restoresuite_alarm.sql\"";
     }
 
     qztest::ScratchFolder data_{"restore-mysql-data"};
@@ -75,7 +78,7 @@ protected:
 TEST_F(RestoreMySqlTest, NoLoadWithoutASafetyDump)
 {
     SaveThenChange();
-    const std::string socket = Environment("QZ_TEST_DB_SOCKET");
+    const std::string socket = qztest::TestDatabaseSocket();
     SetEnvironmentVariableA("QZ_TEST_DB_SOCKET", (socket + ".gone").c_str());
     const bool restored = Run(OtherRoot());
     SetEnvironmentVariableA("QZ_TEST_DB_SOCKET", socket.c_str());
@@ -105,27 +108,128 @@ TEST_F(RestoreMySqlTest, AFailedLoadIsAFailure)
     EXPECT_EQ(Rows(), kChangedRows);
     EXPECT_NE(SafetyDump().find("(3,'new')"), std::string::npos);
     Lines texts = LogTexts();
-    ASSERT_EQ(texts.size(), 3u);
-    EXPECT_EQ(texts[1], "Restore MySQL database with command: " + LoadCommand());
-    EXPECT_EQ(texts[2], "FAILED to start the restore of MySQL database restoresuite_alarm");
+    ASSERT_EQ(texts.size(), 4u);
+    EXPECT_EQ(texts[2], "Restore MySQL database with command: " + LoadCommand());
+    EXPECT_EQ(texts[3], "FAILED to start the restore of MySQL database restoresuite_alarm");
     EXPECT_EQ(Summary(), kErrorsText);
     EXPECT_EQ(host_.events, (Lines{"wait", "arrow"}));
 
     qztest::ScratchFolder bin("restore-mysql-bin");
     for (const char* name : {"mysqldump.exe", "mysql.exe"})
-        ASSERT_TRUE(CopyFileA((BridgeDirectory() + "\\mysqldump.exe").c_str(), (bin / name).c_str(), FALSE));
+        ASSERT_TRUE(
+            CopyFileA((qztest::BridgeDirectory() + "\\mysqldump.exe").c_str(), (bin / name).c_str(), FALSE));
     win::WriteProfileValue(kConfigFile, kSectionMySql, "MySQLPath", bin.Path());
     host_.events.clear();
 
     EXPECT_TRUE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
 
     texts = LogTexts();
-    ASSERT_EQ(texts.size(), 6u);
-    EXPECT_EQ(texts[4], "Restore MySQL database with command: " + bin.Path() +
+    ASSERT_EQ(texts.size(), 8u);
+    EXPECT_EQ(texts[6], "Restore MySQL database with command: " + bin.Path() +
                             ".\\mysql.exe -u root -e\"source restoresuite_alarm.sql\"");
-    EXPECT_EQ(texts[5], "FAILED to restore MySQL database restoresuite_alarm (exit status 2)");
+    EXPECT_EQ(texts[7], "FAILED to restore MySQL database restoresuite_alarm (exit status 2)");
     EXPECT_EQ(Summary(), kErrorsText);
     EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
+}
+
+// A program whose end or exit status cannot be learned has not succeeded:
+// after such a safety dump nothing is loaded; after such a load the run
+// fails, though the database may have changed (and here did).
+TEST_F(RestoreMySqlTest, AnUnknownEndIsAFailure)
+{
+    SaveThenChange();
+    win::FailCall(win::Op::ProcessWait, 1, ERROR_INVALID_HANDLE);
+
+    EXPECT_FALSE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+    EXPECT_EQ(Rows(), kChangedRows);
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 1u);
+    EXPECT_EQ(LoggedLinesStartingWith("FAILED safety dump of MySQL database restoresuite_alarm (its end or exit "
+                                      "status could not be read), the database is not restored: "),
+              1u);
+    EXPECT_EQ(LoggedLinesStartingWith("Restore MySQL database with command: "), 0u);
+    EXPECT_EQ(Summary(), kErrorsText);
+
+    win::ResetCalls();
+    win::FailCall(win::Op::ProcessWait, 2, ERROR_INVALID_HANDLE);
+    host_.events.clear();
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+    EXPECT_EQ(LogTexts().back(),
+              "FAILED to restore MySQL database restoresuite_alarm (its end or exit status could not be read)");
+    EXPECT_EQ(Summary(), kErrorsText);
+    EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
+}
+
+// The database item of a restore with the Nth call of each kind failing:
+// the run ends, the current directory is the installation's again, a
+// failed safety dump leaves the database as it was, and a failure that
+// reaches the log is an error of the run.
+TEST_F(RestoreMySqlTest, EveryFailingCallOfTheDatabaseItem)
+{
+    SaveThenChange();
+    const RestoreRequest request = Custom(OtherRoot(), {{MySqlDatabases, true}});
+    ASSERT_TRUE(Run(request));
+    ASSERT_EQ(Summary(), kSuccessText);
+    const auto points = qztest::FailurePoints(4);
+    ASSERT_GE(win::CallCount(win::Op::ProcessWait), 2u);
+    ASSERT_GE(points.size(), 8u);
+    const std::string dump = qztest::ReadFileText(keep_ / "mysql\\restoresuite_alarm.sql");
+
+    for (const auto& point : points) {
+        const std::string where = std::string(qztest::OpName(point.first)) + " #" + std::to_string(point.second);
+        ASSERT_EQ(qztest::RunSql("UPDATE restoresuite_alarm.messages SET text = 'changed' WHERE id = 2;"
+                         "REPLACE INTO restoresuite_alarm.messages VALUES (3, 'new');"),
+                  0);
+        const std::size_t logBefore = LogTexts().size();
+        win::ResetCalls();
+        win::FailCall(point.first, point.second, qztest::SweepErrorCode(point.first));
+        Run(request);
+        win::ResetCalls();
+
+        const Lines log = LogTexts();
+        bool failureLogged = false;
+        bool safetyDumpFailed = false;
+        for (std::size_t i = logBefore; i < log.size(); ++i) {
+            failureLogged = failureLogged || log[i].find("FAILED") != std::string::npos;
+            safetyDumpFailed = safetyDumpFailed || log[i].find("safety dump") != std::string::npos;
+        }
+        if (failureLogged) {
+            EXPECT_EQ(Summary(), kErrorsText) << where;
+        }
+        if (safetyDumpFailed) {
+            EXPECT_EQ(Rows(), kChangedRows) << "loaded without a safety dump: " << where;
+        }
+        if (point.first == win::Op::ProcessRun || point.first == win::Op::ProcessWait) {
+            EXPECT_TRUE(failureLogged) << where;
+        }
+        EXPECT_TRUE(win::CurrentDirectory() == "Q:\\work" || failureLogged) << where;
+        EXPECT_EQ(qztest::ReadFileText(keep_ / "mysql\\restoresuite_alarm.sql"), dump) << where;
+        win::ChangeDirectory("Q:\\work");
+    }
+}
+
+// A dump file whose name would end the client's "source" statement and
+// start another is not loaded and reaches no program; the dump beside it
+// is loaded as usual.
+TEST_F(RestoreMySqlTest, ARefusedDumpNameLeavesTheServerUntouched)
+{
+    SaveThenChange();
+    ASSERT_EQ(qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_victim; CREATE DATABASE restoresuite_victim;"
+                     "CREATE TABLE restoresuite_victim.t (id INT); INSERT INTO restoresuite_victim.t VALUES (7);"),
+              0);
+    const std::string evil = "x.sql; DROP DATABASE restoresuite_victim; -- .sql";
+    Saved("mysql\\" + evil, "DROP DATABASE restoresuite_victim;\n");
+    WriteManifest();  // even a file the manifest vouches for
+    win::ResetCalls();
+
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+
+    EXPECT_EQ(qztest::QuerySql("SELECT id FROM restoresuite_victim.t"), "7\n");
+    EXPECT_EQ(Rows(), "1\tfire alarm\n2\tall clear\n");
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 2u);  // safety dump and load of the good dump
+    EXPECT_TRUE(Logged("FAILED to restore the MySQL dump " + keep_.Path() + ".\\mysql\\" + evil +
+                       ": not loaded, a save names its dumps <database>.sql with letters, digits, _, $, - and @ only"));
+    EXPECT_EQ(Summary(), kErrorsText);
+    qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_victim");
 }
 
 // Needs no server: nothing is started.
@@ -140,7 +244,22 @@ TEST_F(RestoreTest, DumpsWithoutClientProgramOrNoDumpsAtAll)
     EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 0u);
     EXPECT_EQ(Summary(), kErrorsText);
 
+    // Names a save never gives a dump are refused before any program runs.
     qztest::RemoveTree(keep_ / "mysql\\alarm.sql");
+    const std::string refused[] = {"x.sql; DROP DATABASE victim; -- .sql", "a.sql.sql"};
+    for (const std::string& name : refused)
+        Saved("mysql\\" + name, "DROP DATABASE victim;\n");
+    win::ResetCalls();
+    EXPECT_FALSE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
+    for (const std::string& name : refused)
+        EXPECT_TRUE(Logged("FAILED to restore the MySQL dump " + keep_.Path() + ".\\mysql\\" + name +
+                           ": not loaded, a save names its dumps <database>.sql with letters, digits, _, $, - and @ only"))
+            << name;
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 0u);
+    EXPECT_EQ(Summary(), kErrorsText);
+
+    for (const std::string& name : refused)
+        qztest::RemoveTree(keep_ / ("mysql\\" + name));
     EXPECT_FALSE(Run(Custom(OtherRoot(), {{MySqlDatabases, true}})));
     EXPECT_EQ(LogTexts().back(), "No files found in directory: " + keep_.Path() + ".\\mysql.\\*.sql");
     EXPECT_EQ(Summary(), kNothingText);

@@ -83,6 +83,7 @@ TEST_F(RestoreTest, FullRestoreOfAListEntry)
     const std::string root = keep_.Path();
     EXPECT_EQ(LogTexts(), (Lines{
                               "Start full restore from " + root,
+                              Unverified(root),
                               root + ".\\qzt\\a.qzt restored to \\qzt\\a.qzt",
                               root + ".\\db1\\vm001.dbf restored to \\db1\\vm001.dbf",
                               root + ".\\win\\qzrestoretest.ini restored to " + WindowsFile("qzrestoretest.ini"),
@@ -101,6 +102,8 @@ TEST_F(RestoreTest, FullRestoreOfAListEntry)
     EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
 }
 
+// The alarm configuration is saved by every save: a keepset without it is
+// damaged, and says so.
 TEST_F(RestoreTest, AKeepsetWithoutDataRestoresNothing)
 {
     Record("SaveMsg=1\r\n");
@@ -110,12 +113,13 @@ TEST_F(RestoreTest, AKeepsetWithoutDataRestoresNothing)
     const std::string root = keep_.Path();
     EXPECT_EQ(LogTexts(), (Lines{
                               "Start full restore from " + root,
+                              Unverified(root),
                               "No files found in directory: " + root + ".\\qzt.\\*.*",
-                              "No files found in directory: " + root + ".\\db1.\\*.*",
+                              "FAILED to restore " + root + ".\\db1\\vm001.dbf to \\db1\\vm001.dbf ! (missing from the keepset)",
                               "No files found in directory: " + root + ".\\win.\\*.*",
                               "No files found in directory: " + root + ".\\dbv1.\\*.*",
                           }));
-    EXPECT_EQ(Summary(), kNothingText);
+    EXPECT_EQ(Summary(), kErrorsText);
     EXPECT_EQ(boxes_.back().style, win::kBoxOk | win::kBoxIconWarning);
     EXPECT_EQ(host_.events, (Lines{"wait", "arrow"}));  // the dialog stays open
 
@@ -123,7 +127,7 @@ TEST_F(RestoreTest, AKeepsetWithoutDataRestoresNothing)
     qztest::MakeDirectories(keep_ / "qzt");
     boxes_.clear();
     EXPECT_FALSE(Run(Custom(OtherRoot(), {{QztDirectory, true}})));
-    EXPECT_EQ(LogTexts().back(), "Start custom restore from " + root);
+    EXPECT_EQ(LogTexts().back(), Unverified(root));
     EXPECT_EQ(Summary(), kNothingText);
 
     // Nor does an empty custom list restore anything.
@@ -132,7 +136,10 @@ TEST_F(RestoreTest, AKeepsetWithoutDataRestoresNothing)
     EXPECT_EQ(Summary(), kNothingText);
 }
 
-// Checked rows in row order; item 2 names its three files one by one.
+// Checked rows in row order; item 2 names its three files one by one. A
+// keepset without manifest cannot show that a personnel file was not
+// configured, so a missing one is a failure; with a manifest that does not
+// list it, it was not saved.
 TEST_F(RestoreTest, CustomRestoreOfTheCheckedRows)
 {
     Saved("dbv1\\v7_1.vox", "voice 7");
@@ -149,14 +156,34 @@ TEST_F(RestoreTest, CustomRestoreOfTheCheckedRows)
     const std::string root = keep_.Path();
     EXPECT_EQ(LogTexts(), (Lines{
                               "Start custom restore from " + root,
+                              Unverified(root),
                               root + ".\\dbv1\\v7_1.vox restored to \\dbv1\\v7_1.vox",
                               root + ".\\qzt\\x.qz1 restored to \\qzt\\x.qz1",
+                              "FAILED to restore " + root + ".\\db1\\qzpersonal.dbf to \\db1\\qzpersonal.dbf ! (missing from the keepset)",
+                              root + ".\\db1\\qzgroups.dbf restored to \\db1\\qzgroups.dbf",
+                              "FAILED to restore " + root + ".\\db1\\qzlink.dbf to \\db1\\qzlink.dbf ! (missing from the keepset)",
+                          }));
+    EXPECT_EQ(Installed("db1\\qzgroups.dbf"), "groups");
+    EXPECT_FALSE(IsInstalled("db1\\vm001.dbf"));
+    EXPECT_EQ(Summary(), kErrorsText);
+
+    // The keepset's qzpers.ini names the files the save was set to save.
+    Saved("win\\qzpers.ini", "[DBInfo]\r\nGroup=QZGROUPS.DBF\r\nPers=qzpersonal.dbf\r\n");
+    qztest::RemoveTree("Q:\\work\\log\\qzkeepset.log");
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{GroupAndPersonnel, true}})));
+    EXPECT_EQ(Summary(), kErrorsText);
+    EXPECT_EQ(LoggedLinesStartingWith("FAILED to restore " + root + ".\\db1\\qzpersonal.dbf"), 1u);
+    EXPECT_TRUE(Logged("No files found in directory: " + root + ".\\db1.\\qzlink.dbf"));
+
+    WriteManifest();
+    qztest::RemoveTree("Q:\\work\\log\\qzkeepset.log");
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{GroupAndPersonnel, true}})));
+    EXPECT_EQ(LogTexts(), (Lines{
+                              "Start custom restore from " + root,
                               "No files found in directory: " + root + ".\\db1.\\qzpersonal.dbf",
                               root + ".\\db1\\qzgroups.dbf restored to \\db1\\qzgroups.dbf",
                               "No files found in directory: " + root + ".\\db1.\\qzlink.dbf",
                           }));
-    EXPECT_EQ(Installed("db1\\qzgroups.dbf"), "groups");
-    EXPECT_FALSE(IsInstalled("db1\\vm001.dbf"));
     EXPECT_EQ(Summary(), kSuccessText);
 }
 
@@ -172,7 +199,7 @@ TEST_F(RestoreTest, AFailedCopyDoesNotStopTheLaterItems)
     EXPECT_TRUE(Run(OtherRoot()));
 
     const std::string root = keep_.Path();
-    EXPECT_TRUE(Logged("FAILED to restore " + root + ".\\qzt\\a.qzt to \\qzt\\a.qzt !"));
+    EXPECT_TRUE(Logged("FAILED to restore " + root + ".\\qzt\\a.qzt to \\qzt\\a.qzt ! (the copy failed, error 5)"));
     EXPECT_TRUE(Logged(root + ".\\db1\\vm001.dbf restored to \\db1\\vm001.dbf"));
     EXPECT_FALSE(IsInstalled("qzt\\a.qzt"));
     EXPECT_EQ(Summary(), kErrorsText);

@@ -63,8 +63,8 @@ TEST_F(RestoreTest, AKeepsetOnADriveRoot)
     const Lines texts = LogTexts();
     ASSERT_GE(texts.size(), 3u);
     EXPECT_EQ(texts[0], "Start full restore from R:\\");
-    EXPECT_EQ(texts[1], "R:\\.\\qzt\\a.qzt restored to \\qzt\\a.qzt");
-    EXPECT_EQ(texts[2], "No files found in directory: R:\\.\\db1.\\*.*");
+    EXPECT_EQ(texts[1], Unverified("R:\\"));
+    EXPECT_EQ(texts[2], "R:\\.\\qzt\\a.qzt restored to \\qzt\\a.qzt");
 }
 
 // The restore copies the files of a keepset directory, not its
@@ -83,6 +83,7 @@ TEST_F(RestoreTest, SubDirectoriesOfAKeepsetDirectoryStayBehind)
     const std::string root = keep_.Path();
     EXPECT_EQ(LogTexts(), (Lines{
                               "Start custom restore from " + root,
+                              Unverified(root),
                               root + ".\\web\\htdocs\\index.php restored to Q:\\htdocs\\index.php",
                           }));
     EXPECT_FALSE(IsInstalled("htdocs\\inc"));
@@ -111,6 +112,7 @@ TEST_F(RestoreTest, AnItemWithoutTargetIsAFailureAndWritesNothing)
     EXPECT_EQ(LogTexts(),
               (Lines{
                   "Start custom restore from " + root,
+                  Unverified(root),
                   "FAILED to restore " + root + ".\\win.\\*.*: no target directory, the Windows directory cannot be read",
                   "FAILED to restore " + root +
                       ".\\desktop\\all.\\*.*: no target directory, the all-users desktop folder cannot be read",
@@ -134,6 +136,7 @@ TEST_F(RestoreTest, TheConfigurationFileInUseIsKept)
     const std::string saved = "[Config]\r\nWebHtdocsPath=Q:\\old\r\n";
     Saved("win\\qzkeepset.ini", saved);
     Saved("win\\vmqzt.ini", "[VM]\r\nPort=1\r\n");
+    Saved("win\\qzrestoretest.dll", "MZ");  // a save never puts anything but ini files there
     Config(live);
     Record("");
 
@@ -141,7 +144,10 @@ TEST_F(RestoreTest, TheConfigurationFileInUseIsKept)
 
     EXPECT_EQ(qztest::ReadFileText(qztest::ConfigFilePath()), live);
     EXPECT_EQ(qztest::ReadFileText(WindowsFile("vmqzt.ini")), "[VM]\r\nPort=1\r\n");
+    EXPECT_FALSE(qztest::Exists(WindowsFile("qzrestoretest.dll")));
     const std::string root = keep_.Path();
+    EXPECT_TRUE(Logged("Not restored: " + root +
+                       ".\\win\\qzrestoretest.dll (a save puts only the configuration ini files into the win folder)"));
     EXPECT_TRUE(Logged("Kept the file in use: " + WindowsFile("qzkeepset.ini") + " (not replaced by " + root +
                        ".\\win\\qzkeepset.ini)"));
     EXPECT_EQ(Summary(), kSuccessText);

@@ -113,18 +113,20 @@ TEST_F(RestoreDialogTest, EntriesWhoseDirectoryIsGoneAreClearedAndTheRestStillLi
         qztest::MakeDirectories(directory);
     qztest::WriteProfileFile(
         qztest::ConfigFilePath(),
-        Entry(1, keep_ / "one", "01.02.2026", "SaveMsg=1\r\nSaveDesktop=0\r\nSaveWeb=2\r\n") +
-            Entry(2, keep_ / "two", "02.02.2026", "SaveWeb=1\r\nSaveMySql=1\r\nSaveAdd2=C:\\data\\*.txt\r\n") +
+        Entry(1, keep_ / "one", "01.02.2026", "SaveMsg=1\r\nSaveDesktop=0\r\nSaveWeb=2\r\nState=running\r\n") +
+            Entry(2, keep_ / "two", "02.02.2026",
+                  "SaveWeb=1\r\nSaveMySql=1\r\nSaveAdd2=C:\\data\\*.txt\r\nState=errors\r\n") +
             Entry(3, keep_ / "gone", "03.02.2026", "SaveAlrMsgOnly=1\r\nSaveMsg=1\r\nSaveAdd1=C:\\x\r\n") +
-            Entry(4, longDirectory, "04.02.2026", "") + "[Save5]\r\nPath=\r\n" +
+            Entry(4, longDirectory, "04.02.2026", "State=complete\r\n") + "[Save5]\r\nPath=\r\n" +
             Entry(6, keep_ / "six", "06.02.2026", ""));
     Open();
 
     const std::vector<Lines> rows = KeepsetRows();
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0], (Lines{"01.02.2026", "10:00:01", keep_ / "one", "Alarm and tool configuration, voice messages"}));
+    EXPECT_EQ(rows[0], (Lines{"01.02.2026", "10:00:01", keep_ / "one",
+                              "INCOMPLETE: Alarm and tool configuration, voice messages"}));
     EXPECT_EQ(rows[1], (Lines{"02.02.2026", "10:00:02", keep_ / "two",
-                              "Alarm and tool configuration, web server configuration, MYSQL data"}));
+                              "WITH ERRORS: Alarm and tool configuration, web server configuration, MYSQL data"}));
     EXPECT_EQ(rows[2], (Lines{"04.02.2026", "10:00:04", longDirectory, "Alarm and tool configuration"}));
     EXPECT_EQ(KeepsetRowEntry(2), 4);
     EXPECT_TRUE(boxes_.empty());
@@ -148,6 +150,22 @@ TEST_F(RestoreDialogTest, EntriesWhoseDirectoryIsGoneAreClearedAndTheRestStillLi
     // The next opening ends the list at the cleared entry.
     Open();
     EXPECT_EQ(KeepsetRows().size(), 2u);
+
+    // A configuration file that cannot be written keeps its entries; the
+    // user is told once.
+    const std::string config = qztest::ConfigFilePath();
+    qztest::WriteProfileFile(config, Entry(1, keep_ / "gone", "01.02.2026", "") +
+                                         Entry(2, keep_ / "gone2", "02.02.2026", "") +
+                                         Entry(3, keep_ / "six", "06.02.2026", ""));
+    const std::string before = qztest::ReadFileText(config);
+    qztest::SetAttributes(config, FILE_ATTRIBUTE_READONLY);
+    Open();
+    qztest::SetAttributes(config, FILE_ATTRIBUTE_NORMAL);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, config + " could not be written !\nThe file was left as it was.");
+    EXPECT_EQ(boxes_[0].caption, "Error !");
+    EXPECT_EQ(qztest::ReadFileText(config), before);
+    EXPECT_EQ(KeepsetRows().size(), 1u);
 }
 
 TEST_F(RestoreDialogTest, WithoutAnyEntryTheOtherRootIsPresetAndARestoreAsksForASource)

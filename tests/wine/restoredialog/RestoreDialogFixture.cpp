@@ -87,6 +87,8 @@ void RestoreDialogTest::SetUp()
 
     win::SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned style) {
         boxes_.push_back({text, caption, style});
+        if ((style & win::kBoxIconWarning) == win::kBoxIconWarning && (style & win::kBoxYesNo) != 0)
+            return answerWarnings_;
         return (style & win::kBoxYesNo) != 0 ? win::kAnswerYes : win::kAnswerOk;
     });
     receiver_ = std::make_unique<qztest::ReportReceiver>();

@@ -3,9 +3,10 @@
 // installation on Q: (a scratch folder) with the working directory
 // Q:\work, both desktops in a scratch folder, a real save run to make
 // keepsets, and boxes answered here: Yes to every question, OK otherwise.
-#include "restore/RestoreDialog.h"
+#include "ui/RestoreDialog.h"
 #include "support/ReportReceiver.h"
 #include "support/WineHost.h"
+#include "win/MessageBoxes.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,9 @@ protected:
     std::unique_ptr<qztest::ReportReceiver> receiver_;
     std::unique_ptr<RestoreDialog> dialog_;
     std::vector<Box> boxes_;
+    // The questions with a warning icon (a keepset not saved to its end, a
+    // damaged keepset); Yes to every other question.
+    int answerWarnings_ = win::kAnswerYes;
     std::string chosen_;
     std::vector<RestoreDialog::FolderRequest> browserRequests_;
 

@@ -5,6 +5,7 @@
 
 #include "resource.h"
 #include "win/MessageBoxes.h"
+#include "win/Profile.h"
 
 namespace restoredialogtest {
 namespace {
@@ -75,6 +76,51 @@ TEST_F(RestoreDialogTest, ARestoreFromAnotherRootThatRestoresNothingKeepsTheDial
     EXPECT_EQ(boxes_[1].text, kSuccessText);
     EXPECT_EQ(dialog_->EndedWith(), IDOK);
     EXPECT_EQ(qztest::ReadFileText(install_ / "db1\\vm001.dbf"), std::string("alarm configuration\0\x01\x02\r\n\x1a\xfe\xff", 27));
+}
+
+// A keepset whose save did not end: the row says so, and Restore asks
+// before anything else, whether the keepset comes from the list or from
+// another root's record; No (the default) touches nothing.
+TEST_F(RestoreDialogTest, AnIncompleteKeepsetIsMarkedAndRestoredOnlyAfterAQuestion)
+{
+    SaveInto(keep_.Path());
+    qztest::WriteFileText(install_ / "db1\\vm001.dbf", "changed");
+    win::WriteProfileValue("qzkeepset.ini", "Save1", "State", "running");
+    win::WriteProfileValue(keep_ / "qzkeepset.inf", "Save", "State", "running");
+    answerWarnings_ = win::kAnswerNo;
+
+    Open();
+    ASSERT_EQ(KeepsetRows().size(), 1u);
+    EXPECT_EQ(KeepsetRows()[0][3], "INCOMPLETE: Alarm and tool configuration, voice messages, desktop");
+    ClickKeepsetRow(0);
+    Press(IDOK);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, "The save into the keepset directory " + keep_.Path() +
+                                  " did not end: the keepset is INCOMPLETE and may hold cut or missing files.\n"
+                                  "Restore from it anyway?");
+    EXPECT_EQ(boxes_[0].style, win::kBoxYesNo | win::kBoxIconWarning | win::kBoxSecondDefault);
+    EXPECT_EQ(dialog_->EndedWith(), 0);
+    EXPECT_EQ(qztest::ReadFileText(install_ / "db1\\vm001.dbf"), "changed");
+
+    // Another root: its record says the same.
+    boxes_.clear();
+    ClickRadio(IDC_RST_SOURCE_OTHER_ROOT, IDC_RST_SOURCE_KEEPSET_LIST);
+    chosen_ = keep_.Path();
+    Press(IDC_RST_SELECT_ROOT);
+    EXPECT_NE(SummaryText().find("INCOMPLETE: Alarm and tool configuration"), std::string::npos);
+    Press(IDOK);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].style, win::kBoxYesNo | win::kBoxIconWarning | win::kBoxSecondDefault);
+    EXPECT_EQ(qztest::ReadFileText(install_ / "db1\\vm001.dbf"), "changed");
+
+    // Yes: the restore goes on.
+    boxes_.clear();
+    answerWarnings_ = win::kAnswerYes;
+    Press(IDOK);
+    ASSERT_EQ(boxes_.size(), 3u);
+    EXPECT_EQ(boxes_[2].text, kSuccessText);
+    EXPECT_EQ(dialog_->EndedWith(), IDOK);
+    EXPECT_NE(qztest::ReadFileText(install_ / "db1\\vm001.dbf"), "changed");
 }
 
 }  // namespace

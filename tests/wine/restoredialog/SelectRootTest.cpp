@@ -4,6 +4,9 @@
 
 #include "resource.h"
 #include "support/ProfileFiles.h"
+#include "win/CallCounter.h"
+
+#include <windows.h>
 
 namespace restoredialogtest {
 namespace {
@@ -106,6 +109,18 @@ TEST_F(SelectRootTest, ADirectoryWithoutKeepsetDataIsSaidSoInTheSummary)
     EXPECT_TRUE(boxes_.empty());
     // The record written for it stays; the custom list is left as it was.
     EXPECT_EQ(Record(empty), (qztest::ProfileContent{{"Save", {{"Path", empty}, {"Date", ""}, {"Time", ""}}}}));
+    EXPECT_EQ(CustomRowTexts(), kFixedRows);
+
+    // A record that cannot be moved into place: none at all, and a box.
+    const std::string again = keep_ / "again";
+    qztest::MakeDirectories(again + "\\qzt");
+    win::FailCall(win::Op::FileMove, 1, ERROR_DISK_FULL);
+    chosen_ = again;
+    Press(IDC_RST_SELECT_ROOT);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, again + ".\\qzkeepset.inf could not be written !\nThe file was left as it was.");
+    EXPECT_FALSE(qztest::Exists(again + "\\qzkeepset.inf"));
+    EXPECT_FALSE(qztest::Exists(again + "\\qzkeepset.inf.new"));
     EXPECT_EQ(CustomRowTexts(), kFixedRows);
 }
 

@@ -3,7 +3,9 @@
 #include "SaveRunFixture.h"
 
 #include "save/SaveRun.h"
+#include "support/FaultSweep.h"
 #include "support/TestDatabase.h"
+#include "win/CallCounter.h"
 
 #include <windows.h>
 
@@ -111,4 +113,58 @@ TEST_F(SaveRunDatabaseTest, NoDataDirectoryAnywhereSavesNoDatabaseAndSaysWhy)
     for (const auto& line : LogLines())
         said = said || line.find("No MySQL data directory found") != std::string::npos;
     EXPECT_TRUE(said);
+}
+
+// The dumps of a save with a password, each start, wait, option file and
+// delete failing in turn: the run ends with the error outcome when a dump
+// failed, no option file stays behind, and nothing of the password reaches
+// the list or the run log.
+TEST_F(SaveRunDatabaseTest, EveryFailingCallAroundTheDumpsWithAPassword)
+{
+    const char password[] = "se cret&\"pw\"";
+    ASSERT_EQ(qztest::RunSql("DROP USER IF EXISTS 'qzsave'@'localhost';"
+                             "CREATE USER 'qzsave'@'localhost' IDENTIFIED BY 'se cret&\"pw\"';"
+                             "GRANT ALL ON qzsave_a.* TO 'qzsave'@'localhost';"
+                             "GRANT ALL ON qzsave_b.* TO 'qzsave'@'localhost';"),
+              0);
+    SetConfig("MySQL", "UserName", "qzsave");
+    SetConfig("MySQL", "Password", password);
+    SetConfig("MySQL", "SaveSpecifiedDatabases", "1");
+    SetConfig("MySQL", "DumpDatabase", "qzsave_a,qzsave_b");
+    UpdateSaveSettings([](SaveSettingsRecord& s) { s.Unattended = 1; });
+    char temporary[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof temporary, temporary);
+    const std::string optionFiles = std::string(temporary) + "qzk*.cnf";
+    const auto noOptionFile = [&]() {
+        WIN32_FIND_DATAA data;
+        HANDLE found = FindFirstFileA(optionFiles.c_str(), &data);
+        if (found != INVALID_HANDLE_VALUE)
+            FindClose(found);
+        return found == INVALID_HANDLE_VALUE;
+    };
+
+    RunSave();
+    ASSERT_FALSE(LastSaveRunHadErrors());
+    ASSERT_EQ(DumpReports().size(), 2u);
+    const auto points = qztest::FailurePoints(
+        4, {win::Op::ProcessRun, win::Op::ProcessWait, win::Op::FileWrite, win::Op::FileDelete});
+    ASSERT_GE(points.size(), 6u);
+    EXPECT_TRUE(noOptionFile());
+
+    for (const auto& point : points) {
+        const std::string where = std::string(qztest::OpName(point.first)) + " #" + std::to_string(point.second);
+        win::ResetCalls();
+        win::FailCall(point.first, point.second, qztest::SweepErrorCode(point.first));
+        RunSave();
+        win::ResetCalls();
+        if (point.first != win::Op::FileDelete) {
+            EXPECT_TRUE(LastSaveRunHadErrors()) << where;
+        }
+        EXPECT_TRUE(noOptionFile()) << where;
+    }
+    for (const auto& line : LogLines())
+        EXPECT_EQ(line.find("se cret"), std::string::npos) << line;
+    for (const auto& text : ReportTexts())
+        EXPECT_EQ(text.find("se cret"), std::string::npos) << text;
+    qztest::RunSql("DROP USER IF EXISTS 'qzsave'@'localhost'");
 }

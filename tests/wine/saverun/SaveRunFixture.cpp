@@ -95,7 +95,7 @@ void SaveRunTest::SetUp()
     receiver_ = std::make_unique<qztest::ReportReceiver>();
     boxes_.clear();
     win::SetMessageBoxHandler([this](const std::string& text, const std::string& caption, unsigned style) {
-        boxes_.push_back({text, caption, style});
+        boxes_.push_back({text, caption, style, win::BoxOwner()});
         return win::kAnswerOk;
     });
 
@@ -129,8 +129,9 @@ void SaveRunTest::TearDown()
 
 void SaveRunTest::RunSave()
 {
+    const int endsBefore = receiver_->EndMessages();
     ASSERT_TRUE(StartSaveRun());
-    ASSERT_TRUE(receiver_->WaitForEnd()) << "the save run did not end";
+    ASSERT_TRUE(receiver_->WaitForEnds(endsBefore + 1)) << "the save run did not end";
 }
 
 void SaveRunTest::SetSaveDir(const std::string& directory)

@@ -19,6 +19,7 @@ struct ShownBox {
     std::string text;
     std::string caption;
     unsigned style;
+    void* owner = nullptr;  // the window that owns the box (win::BoxOwner)
 };
 
 class SaveRunTest : public ::testing::Test {

@@ -101,6 +101,7 @@ TEST_F(SaveRunTest, FullSaveLaysOutTheKeepsetReportsEveryFileAndLeavesItsRecord)
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].caption, "Information");
     EXPECT_EQ(boxes_[0].style, 0x40u);
+    EXPECT_EQ(boxes_[0].owner, receiver_->Window());  // not ownerless behind the main window
     EXPECT_EQ(boxes_[0].text.substr(0, 41), "The relevant data was successfully saved.");
     EXPECT_FALSE(LastSaveRunHadErrors());
 
@@ -135,6 +136,7 @@ TEST_F(SaveRunTest, MissingAlarmDatabaseEndsWithTheErrorOutcomeAndStillWritesThe
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].caption, "Error !");
     EXPECT_EQ(boxes_[0].style, 0x30u);
+    EXPECT_EQ(boxes_[0].owner, receiver_->Window());
     EXPECT_EQ(boxes_[0].text, "An error occurred while saving the data !\n"
                               "Please check the messages in the listbox for further information.");
     EXPECT_EQ(receiver_->SelectedLine(), 0) << "the first FAILED line is selected";
@@ -146,14 +148,40 @@ TEST_F(SaveRunTest, MissingAlarmDatabaseEndsWithTheErrorOutcomeAndStillWritesThe
     ExpectManifestOfSavedFiles();
 }
 
+TEST_F(SaveRunTest, ADirectoryThatCannotBeCreatedIsAFailureOfTheRun)
+{
+    // Nothing was to go into it: the directory alone fails.
+    qztest::RemoveTree(Root() + "\\alldesk\\Common.lnk");
+    for (const char* directory : {"db1", "win", "qzt", "desktop\\user"})
+        qztest::MakeDirectories(SaveDir() + "\\" + directory);
+    win::FailCall(win::Op::DirectoryCreate, 1, ERROR_DISK_FULL);
+
+    RunSave();
+
+    const std::string text = "Failed to create directory " + SaveDir() + "\\desktop\\all !";
+    std::vector<std::string> failures;
+    for (const auto& report : receiver_->Reports()) {
+        if (report.wParam == 1)
+            failures.push_back(report.text);
+    }
+    EXPECT_EQ(failures, std::vector<std::string>{text});
+    ASSERT_EQ(boxes_.size(), 2u);
+    EXPECT_EQ(boxes_[0].text, text);
+    EXPECT_EQ(boxes_[1].text.substr(0, 41), "An error occurred while saving the data !");
+    EXPECT_TRUE(LastSaveRunHadErrors());
+    EXPECT_EQ(LogText(LogLines().back()), "ERRORS while saving data");
+}
+
 TEST_F(SaveRunTest, CreatesSeveralMissingLevelsAndRunsWithoutALogDirectory)
 {
-    SetSaveDir(Root() + "\\a b\\c&d\\keep");
+    // Each level is a name as it stands: nothing is expanded or run.
+    SetSaveDir(Root() + "\\a b\\c&d\\%USERNAME%\\keep");
     qztest::RemoveTree(Root() + "\\work\\log");
 
     RunSave();
 
     EXPECT_TRUE(qztest::Exists(SaveDir() + "\\db1\\vm001.dbf"));
+    EXPECT_TRUE(qztest::Exists(Root() + "\\a b\\c&d\\%USERNAME%\\keep\\db1\\vm001.dbf"));
     EXPECT_FALSE(qztest::Exists(Root() + "\\work\\log"));
     EXPECT_FALSE(receiver_->Reports().empty());
     EXPECT_FALSE(LastSaveRunHadErrors());
@@ -267,4 +295,79 @@ TEST_F(SaveRunTest, UnattendedCleanRunShowsNoBox)
     EXPECT_TRUE(boxes_.empty());
     EXPECT_FALSE(LastSaveRunHadErrors());
     EXPECT_EQ(receiver_->EndMessages(), 1);
+}
+
+TEST_F(SaveRunTest, ASaveDirectoryTheFileSystemRefusesRunsNoCommandAndFailsCleanly)
+{
+    qztest::RemoveTree("C:\\pwned.txt");
+    SetSaveDir(Root() + "\\keep\\a\"&echo pwned>C:\\pwned.txt&\"");
+
+    RunSave();
+
+    EXPECT_FALSE(qztest::Exists("C:\\pwned.txt"));
+    ASSERT_EQ(receiver_->Reports().size(), 1u);
+    EXPECT_EQ(receiver_->Reports()[0].wParam, 1u);
+    EXPECT_EQ(receiver_->Reports()[0].text,
+              "FAILED to save into " + SaveDir() + ": the directory cannot be created !");
+    EXPECT_EQ(receiver_->SelectedLine(), 0);
+    EXPECT_TRUE(LastSaveRunHadErrors());
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].caption, "Error !");
+    EXPECT_EQ(LogText(LogLines().back()), "ERRORS while saving data");
+    // No record of a keepset that is not there.
+    EXPECT_TRUE(Section("qzkeepset.ini", "Save1").empty());
+}
+
+TEST_F(SaveRunTest, ConfiguredNamesThatLeadOutOfTheKeepsetAreRefused)
+{
+    WritePrivateProfileStringA("DBInfo", "Group", "..\\..\\windows\\win.ini", "qzpers.ini");
+    SetConfig("MySQL", "SaveSpecifiedDatabases", "1");
+    SetConfig("MySQL", "DumpDatabase", "..\\..\\..\\windows\\evil,a/b,C:x,");
+    UpdateSaveSettings([](SaveSettingsRecord& s) {
+        s.SaveWeb = 1;
+        s.WebServerKind = 2;
+        s.SaveMySql = 1;
+    });
+
+    RunSave();
+
+    const std::string rule = ": a configured name must not hold \\, /, : or .. !";
+    std::vector<std::string> failures;
+    for (const auto& report : receiver_->Reports()) {
+        if (report.text.find(rule) != std::string::npos && report.wParam == 1)
+            failures.push_back(report.text);
+    }
+    EXPECT_EQ(failures, (std::vector<std::string>{"FAILED to save ..\\..\\windows\\win.ini" + rule,
+                                                  "FAILED to save ..\\..\\..\\windows\\evil" + rule,
+                                                  "FAILED to save a/b" + rule, "FAILED to save C:x" + rule}));
+    EXPECT_TRUE(LastSaveRunHadErrors());
+    EXPECT_FALSE(qztest::Exists(SaveDir() + "\\windows"));
+    EXPECT_FALSE(qztest::Exists(Root() + "\\windows"));
+    // The plain names of the same section are saved as before.
+    EXPECT_TRUE(qztest::Exists(SaveDir() + "\\db1\\qzpersonal.dbf"));
+}
+
+TEST_F(SaveRunTest, AKeepsetRecordThatCannotBeWrittenIsARedLineAndTheErrorOutcome)
+{
+    SetConfig("Config", "LastKeepsetDir", "E:\\old");
+    const std::string before = qztest::ReadFileText(qztest::ConfigFilePath());
+    ASSERT_FALSE(before.empty());
+    qztest::SetAttributes(qztest::ConfigFilePath(), FILE_ATTRIBUTE_READONLY);
+
+    RunSave();
+    qztest::SetAttributes(qztest::ConfigFilePath(), FILE_ATTRIBUTE_NORMAL);
+
+    // Neither the mark at the start nor the record at the end can be
+    // written: both are red lines, the first one selected, one error box.
+    const std::string failed = "FAILED to save the keepset record to " + qztest::ConfigFilePath() + " !";
+    EXPECT_EQ(receiver_->Reports().front().text, failed);
+    EXPECT_EQ(receiver_->Reports().back().text, failed);
+    EXPECT_EQ(receiver_->Reports().back().wParam, 1u);
+    EXPECT_EQ(receiver_->SelectedLine(), 0);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].caption, "Error !");
+    EXPECT_TRUE(LastSaveRunHadErrors());
+    EXPECT_EQ(LogText(LogLines().back()), "ERRORS while saving data");
+    EXPECT_EQ(qztest::ReadFileText(qztest::ConfigFilePath()), before);
+    EXPECT_FALSE(qztest::Exists(SaveDir() + "\\qzkeepset.inf"));
 }

@@ -3,6 +3,10 @@
 // Cancel writing nothing.
 #include "SettingsFixture.h"
 
+#include "win/MessageBoxes.h"
+
+#include <windows.h>
+
 #include "resource.h"
 
 using settingstest::Rows;
@@ -220,4 +224,37 @@ TEST_F(SettingsTest, OverLongInputIsHeldToTheLengthsTheReadersUse)
     EXPECT_EQ(Key("Config", "WebHtdocsPath"), std::string(79, 'h'));
     EXPECT_EQ(CurrentSaveSettings().StartBatch, std::string(511, 'b'));
     EXPECT_EQ(CurrentSaveSettings().SaveFiles4, std::string(255, 'p'));
+}
+
+TEST_F(SettingsTest, AConfigurationFileThatCannotBeWrittenKeepsTheDialogOpenAndTheSaveSettings)
+{
+    const SaveSettingsRecord start = CurrentSaveSettings();
+    Open();
+    const auto opened = ConfigContent();
+    std::vector<std::string> boxes;
+    win::SetMessageBoxHandler([&boxes](const std::string& text, const std::string& caption, unsigned style) {
+        boxes.push_back(caption + "|" + std::to_string(style) + "|" + text);
+        return win::kAnswerOk;
+    });
+    Click(IDC_SET_SAVE_MESSAGES, false);
+    Click(IDC_SET_SAVE_DESKTOP, true);
+    qztest::SetAttributes(qztest::ConfigFilePath(), FILE_ATTRIBUTE_READONLY);
+    Press(IDOK);
+    qztest::SetAttributes(qztest::ConfigFilePath(), FILE_ATTRIBUTE_NORMAL);
+
+    EXPECT_EQ(boxes, std::vector<std::string>{"Error !|48|" + qztest::ConfigFilePath() +
+                                              " could not be written !\nThe file was left as it was."});
+    // Still open, with what the user entered.
+    EXPECT_NE(dialog_->EndedWith(), IDOK);
+    EXPECT_FALSE(Checked(IDC_SET_SAVE_MESSAGES));
+    EXPECT_TRUE(Checked(IDC_SET_SAVE_DESKTOP));
+    EXPECT_EQ(ConfigContent(), opened);
+    ExpectSameOptions(CurrentSaveSettings(), start);
+    EXPECT_FALSE(qztest::Exists(qztest::ConfigFilePath() + ".new"));
+
+    // Writable again, the same OK goes through.
+    Press(IDOK);
+    EXPECT_EQ(dialog_->EndedWith(), IDOK);
+    EXPECT_EQ(Key("Config", "SaveMSG"), "0");
+    EXPECT_EQ(CurrentSaveSettings().SaveMSG, 0);
 }

@@ -3,9 +3,11 @@
 // titled like the main window stops each start before the main window
 // opens, which is what these tests look at.
 #include "app/BackupApp.h"
+#include "app/StartOptions.h"
 #include "support/ProfileFiles.h"
 #include "support/WineHost.h"
 #include "win/CallCounter.h"
+#include "win/Files.h"
 #include "win/MessageBoxes.h"
 #include "win/Texts.h"
 
@@ -39,6 +41,9 @@ protected:
     {
         if (runningCopy != nullptr)
             DestroyWindow(runningCopy);
+        if (!startDirectory.empty())
+            win::ChangeDirectory(startDirectory);
+        win::SetUnattendedBoxSink(nullptr);
         win::SetMessageBoxHandler(nullptr);
         win::SetResourceModule(nullptr);
         qztest::RemoveConfigFile();
@@ -60,7 +65,26 @@ protected:
         ASSERT_TRUE(IsIconic(runningCopy));
     }
 
+    // Works in the scratch folder, where a start for a save keeps its run
+    // log (log\qzkeepset.log).
+    void WorkIn(const qztest::ScratchFolder& scratch)
+    {
+        startDirectory = win::CurrentDirectory();
+        qztest::MakeDirectories(scratch / "log");
+        win::ChangeDirectory(scratch.Path());
+    }
+
+    // The texts of the run-log lines, without their time stamps.
+    static std::vector<std::string> RunLogTexts(const qztest::ScratchFolder& scratch)
+    {
+        std::vector<std::string> texts;
+        for (const std::string& line : qztest::ReadLines(scratch / "log\\qzkeepset.log"))
+            texts.push_back(line.size() >= 22 ? line.substr(22) : line);
+        return texts;
+    }
+
     BackupApp app;
+    std::string startDirectory;
     HWND runningCopy = nullptr;
     std::vector<ShownBox> boxes;
 };
@@ -71,11 +95,35 @@ TEST_F(BackupAppTest, ARunningCopyIsBroughtBackAndTheNewStartDoesNothing)
 {
     OpenRunningCopy();
     qztest::ScratchFolder scratch("app");
-    EXPECT_EQ(app.InitInstance({scratch / "keep"}), 0);
+    WorkIn(scratch);
+    EXPECT_EQ(app.InitInstance({}), 0);
     EXPECT_FALSE(IsIconic(runningCopy));
+    EXPECT_TRUE(RunLogTexts(scratch).empty());
+
+    // Started for a save: the status and one run-log line tell the
+    // scheduler that nothing was saved.
+    ShowWindow(runningCopy, SW_MINIMIZE);
+    EXPECT_EQ(app.InitInstance({scratch / "keep"}), 3);
+    EXPECT_FALSE(IsIconic(runningCopy));
+    EXPECT_EQ(RunLogTexts(scratch),
+              std::vector<std::string>{"Another copy of the program is already running, so nothing was saved."});
     // No save: neither the directory nor the configuration was touched.
     EXPECT_FALSE(qztest::Exists(scratch / "keep"));
     EXPECT_FALSE(qztest::Exists(qztest::ConfigFilePath()));
+    EXPECT_TRUE(boxes.empty());
+}
+
+// Two starts in the same instant: the second may look for the window
+// before the first has one, but the first holds the mutex by then.
+TEST_F(BackupAppTest, ACopyHoldingTheMutexStopsAStartBeforeItHasAWindow)
+{
+    const win::NamedMutex firstCopy(SingleInstanceMutexName("Orvella Backup and Restore Tool"));
+    ASSERT_FALSE(firstCopy.TakenBefore());
+    qztest::ScratchFolder scratch("app");
+    WorkIn(scratch);
+    EXPECT_EQ(app.InitInstance({scratch / "keep"}), 3);
+    EXPECT_FALSE(qztest::Exists(scratch / "keep"));
+    EXPECT_EQ(RunLogTexts(scratch).size(), 1u);
     EXPECT_TRUE(boxes.empty());
 }
 
@@ -110,24 +158,27 @@ TEST_F(BackupAppTest, OnlyDTAndFRInCapitalsAskForALibrary)
     EXPECT_EQ(boxes[0].text, "Failed to load the resource DLL qzkeep_dt.dll !");
 }
 
-TEST_F(BackupAppTest, ASaveDirectoryLongerThan127CharactersIsRefusedWithoutSaving)
+TEST_F(BackupAppTest, ASaveDirectoryLongerThan127CharactersIsRefusedWithoutSavingOrABox)
 {
     qztest::ScratchFolder scratch("app");
+    WorkIn(scratch);
+    SetLanguage("FR");
+    const std::string configBefore = qztest::ReadFileText(qztest::ConfigFilePath());
     const std::string tooLong = scratch / std::string(128, 'k');
     EXPECT_EQ(app.InitInstance({"/s", tooLong}), 2);
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0].text,
-              "The save directory on the command line is longer than 127 characters, so nothing was saved:\n" +
-                  tooLong);
-    EXPECT_EQ(boxes[0].caption, "Error !");
-    EXPECT_EQ(boxes[0].style, 0x30u);
+    // Nobody is there to close a box, from the first one on.
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(RunLogTexts(scratch),
+              (std::vector<std::string>{"Failed to load the resource DLL qzkeep_fr.dll !",
+                                        "The save directory on the command line is longer than 127 characters, "
+                                        "so nothing was saved: " + tooLong}));
     EXPECT_FALSE(qztest::Exists(tooLong));
-    EXPECT_FALSE(qztest::Exists(qztest::ConfigFilePath()));
+    EXPECT_EQ(qztest::ReadFileText(qztest::ConfigFilePath()), configBefore);
 }
 
 TEST_F(BackupAppTest, ARunningCopyComesFirstEvenForATooLongDirectory)
 {
     OpenRunningCopy();
-    EXPECT_EQ(app.InitInstance({"C:\\" + std::string(200, 'k')}), 0);
+    EXPECT_EQ(app.InitInstance({"C:\\" + std::string(200, 'k')}), 3);
     EXPECT_TRUE(boxes.empty());
 }

@@ -170,6 +170,22 @@ TEST_F(MainWindowTest, SaveWithoutPatternsAndWithALongTextUsesWhatFits)
     ASSERT_TRUE(PumpUntil([this] { return !dialog_->IsBusy(); })) << "the save run did not end";
 }
 
+TEST_F(MainWindowTest, ALastSaveDirectoryThatCannotBeWrittenIsToldAndTheSaveGoesOn)
+{
+    const std::string config = qztest::ConfigFilePath();
+    qztest::WriteFileText(config, "[Config]\r\nLastKeepsetDir=E:\\old\r\n");
+    Open();
+    qztest::SetAttributes(config, FILE_ATTRIBUTE_READONLY);
+    SetDlgItemTextA(Window(), IDC_SAVE_DIRECTORY, (scratch_->Path() + "\\keep").c_str());
+    Click(IDC_SAVE_DATA);
+    ASSERT_TRUE(PumpUntil([this] { return !dialog_->IsBusy(); })) << "the save run did not end";
+    qztest::SetAttributes(config, FILE_ATTRIBUTE_NORMAL);
+    ASSERT_FALSE(boxes_.empty());
+    EXPECT_EQ(boxes_[0].text, config + " could not be written !\nThe file was left as it was.");
+    EXPECT_EQ(ConfigValue("LastKeepsetDir"), "E:\\old");
+    EXPECT_TRUE(qztest::Exists(scratch_->Path() + "\\keep\\db1"));
+}
+
 TEST_F(MainWindowTest, UnattendedSavesBeforeTheWindowShowsAndEndsWithTheRunsOutcome)
 {
     // A command-line directory; the installation has nothing to save, so
@@ -210,8 +226,6 @@ TEST_F(MainWindowTest, BrowseMakesTheDefaultSaveDirectoryAndOpensThere)
 {
     Open();
     SetDlgItemTextA(Window(), IDC_SAVE_DIRECTORY, "C:\\elsewhere");
-    // The one-level creation fails: the command interpreter makes it.
-    win::FailCall(win::Op::DirectoryCreate, 1, ERROR_ACCESS_DENIED);
     std::string shownPath;
     {
         WindowCloser closer("Save", [&shownPath](HWND browser) {
@@ -221,7 +235,9 @@ TEST_F(MainWindowTest, BrowseMakesTheDefaultSaveDirectoryAndOpensThere)
         });
         Click(IDC_BROWSE);
     }
-    EXPECT_EQ(win::CallCount(win::Op::CommandInterpreter), 1u);
+    // Made level by level with the directory call, never by a command.
+    EXPECT_EQ(win::CallCount(win::Op::CommandInterpreter), 0u);
+    EXPECT_EQ(win::CallCount(win::Op::DirectoryCreate), 1u);
     EXPECT_TRUE(qztest::Exists(scratch_->Path() + "\\qzkeepset"));
     EXPECT_EQ(shownPath, "Q:\\qzkeepset");
     EXPECT_EQ(ItemText(IDC_SAVE_DIRECTORY), "Q:\\qzkeepset");
@@ -253,4 +269,152 @@ TEST_F(MainWindowTest, SystemMenuAboutOpensTheAboutBox)
     RedrawWindow(Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
     SendMessageA(Window(), WM_SYSCOMMAND, SC_RESTORE, 0);
     EXPECT_FALSE(IsIconic(Window()));
+}
+
+namespace {
+
+// Watches the main window's thread (WH_CALLWNDPROC) for what the save run
+// sends: every report line as it was sent, and the requests to the list.
+// Each is also passed at once to a plain list box of the same size and line
+// height that draws every line as it comes: what the list must look like.
+class ReportWatch {
+public:
+    ReportWatch(HWND dialog, HWND list) : dialog_(dialog), list_(list)
+    {
+        RECT size;
+        GetWindowRect(list, &size);
+        // Beside the main window, not over it.
+        owner_ = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, -2000, 0, size.right - size.left + 20,
+                                 size.bottom - size.top + 20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        const DWORD style = static_cast<DWORD>(GetWindowLongA(list, GWL_STYLE)) & ~LBS_OWNERDRAWFIXED;
+        reference = CreateWindowExA(0, "LISTBOX", "", style | WS_VISIBLE, 0, 0, size.right - size.left,
+                                    size.bottom - size.top, owner_, nullptr, GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(reference, LB_SETITEMHEIGHT, 0, SendMessageA(list, LB_GETITEMHEIGHT, 0, 0));
+        current = this;
+        hook_ = SetWindowsHookExA(WH_CALLWNDPROC, Watch, nullptr, GetCurrentThreadId());
+    }
+    ~ReportWatch()
+    {
+        UnhookWindowsHookEx(hook_);
+        current = nullptr;
+        DestroyWindow(owner_);
+    }
+
+    struct Report {
+        std::string text;
+        bool failed;
+    };
+    std::vector<Report> reports;
+    HWND reference = nullptr;
+
+private:
+    static LRESULT CALLBACK Watch(int code, WPARAM wParam, LPARAM lParam)
+    {
+        const auto& call = *reinterpret_cast<const CWPSTRUCT*>(lParam);
+        if (code == HC_ACTION && current != nullptr)
+            current->Seen(call);
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    void Seen(const CWPSTRUCT& call)
+    {
+        if (call.hwnd == dialog_ && call.message == WM_USER + 2 && call.lParam != 0 &&
+            *reinterpret_cast<const char*>(call.lParam) != '\0') {
+            const char* text = reinterpret_cast<const char*>(call.lParam);
+            reports.push_back({text, call.wParam != 0});
+            const auto index = SendMessageA(reference, LB_ADDSTRING, 0, call.lParam);
+            SendMessageA(reference, LB_SETITEMDATA, index, call.wParam != 0 ? 0x0000FF : 0x006400);
+        } else if (call.hwnd == list_ && call.message == LB_RESETCONTENT) {
+            reports.clear();
+            SendMessageA(reference, LB_RESETCONTENT, 0, 0);
+        } else if (call.hwnd == list_ && call.message == LB_SELECTSTRING) {
+            SendMessageA(reference, LB_SELECTSTRING, call.wParam, call.lParam);
+        }
+    }
+
+    static ReportWatch* current;
+    HWND dialog_;
+    HWND list_;
+    HWND owner_ = nullptr;
+    HHOOK hook_ = nullptr;
+};
+
+ReportWatch* ReportWatch::current = nullptr;
+
+}  // namespace
+
+// The list draws its lines at its own pace during a run; at the end it must
+// hold and show exactly what was reported, as a list that drew every line
+// at once would.
+TEST_F(MainWindowTest, ASaveEndsWithExactlyTheReportedLinesInOrderColouredAndTheFirstFailureInView)
+{
+    qztest::WriteFileText(scratch_->Path() + "\\db1\\vm001.dbf", "alarm");
+    char name[32];
+    for (int i = 0; i < 300; ++i) {
+        std::snprintf(name, sizeof name, "\\qzt\\f%03d.txt", i);
+        qztest::WriteFileText(scratch_->Path() + name, name);
+    }
+    Open();
+    const HWND list = GetDlgItem(Window(), IDC_MESSAGE_LIST);
+    ASSERT_TRUE(IsWindowVisible(list));
+    ReportWatch watch(Window(), list);
+    SetDlgItemTextA(Window(), IDC_SAVE_DIRECTORY, (scratch_->Path() + "\\keep").c_str());
+    // Two copies in the middle fail: red lines, the first one selected.
+    win::FailCall(win::Op::FileCopy, 150, ERROR_ACCESS_DENIED);
+    win::FailCall(win::Op::FileCopy, 230, ERROR_ACCESS_DENIED);
+    Click(IDC_SAVE_DATA);
+    ASSERT_TRUE(PumpUntil([this] { return !dialog_->IsBusy(); })) << "the save run did not end";
+    PumpUntil([list] { return GetUpdateRect(list, nullptr, FALSE) == FALSE; }, 2000);
+
+    const auto& reports = watch.reports;
+    ASSERT_GE(reports.size(), 300u);
+    ASSERT_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), static_cast<LRESULT>(reports.size()));
+    int firstFailure = -1;
+    int failures = 0;
+    for (std::size_t i = 0; i < reports.size(); ++i) {
+        const int index = static_cast<int>(i);
+        char text[600] = "";
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+        ASSERT_EQ(text, reports[i].text) << "line " << i;
+        ASSERT_EQ(SendMessageA(list, LB_GETITEMDATA, i, 0), reports[i].failed ? 0x0000FF : 0x006400) << "line " << i;
+        if (reports[i].failed && firstFailure < 0)
+            firstFailure = index;
+        failures += reports[i].failed ? 1 : 0;
+    }
+    EXPECT_EQ(failures, 2);
+    ASSERT_GT(firstFailure, 100);
+    EXPECT_EQ(reports[static_cast<std::size_t>(firstFailure)].text.rfind("FAILED to save", 0), 0u);
+    EXPECT_EQ(SendMessageA(list, LB_GETCURSEL, 0, 0), firstFailure);
+
+    // Scrolled as the list that drew every line: the first failure in view.
+    const HWND reference = watch.reference;
+    EXPECT_EQ(SendMessageA(reference, LB_GETCURSEL, 0, 0), firstFailure);
+    EXPECT_EQ(SendMessageA(list, LB_GETTOPINDEX, 0, 0), SendMessageA(reference, LB_GETTOPINDEX, 0, 0));
+    EXPECT_EQ(SendMessageA(list, LB_GETCARETINDEX, 0, 0), SendMessageA(reference, LB_GETCARETINDEX, 0, 0));
+    EXPECT_GT(SendMessageA(list, LB_GETTOPINDEX, 0, 0), 0);
+
+    // And drawn: every line in view in its colour, the selected one on red.
+    RECT client;
+    GetClientRect(list, &client);
+    const HDC dc = GetDC(list);
+    const int top = static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0));
+    for (int index = top; index < static_cast<int>(reports.size()); ++index) {
+        RECT line;
+        SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&line));
+        if (line.bottom > client.bottom)
+            break;
+        const bool selected = index == firstFailure;
+        const COLORREF colour = selected ? RGB(255, 0, 0) : reports[static_cast<std::size_t>(index)].failed
+                                                                ? RGB(255, 0, 0)
+                                                                : RGB(0, 100, 0);
+        bool drawn = false;
+        for (int x = line.left; x < line.right && !drawn; ++x)
+            for (int y = line.top; y < line.bottom && !drawn; ++y)
+                drawn = GetPixel(dc, x, y) == colour;
+        EXPECT_TRUE(drawn) << "line " << index << " is not drawn";
+        if (selected) {
+            EXPECT_EQ(GetPixel(dc, line.right - 2, (line.top + line.bottom) / 2), RGB(255, 0, 0));
+        }
+    }
+    ReleaseDC(list, dc);
+    uitest::TakeScreenshot("main-window-after-a-save-with-failures");
 }

@@ -1,6 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "support/ListedDrive.h"
+#include "support/MessagePump.h"
 #include "support/ProfileFiles.h"
 #include "win/CallCounter.h"
 #include "win/Files.h"
@@ -71,20 +72,7 @@ void MainWindowTest::Click(int id)
 
 bool MainWindowTest::PumpUntil(const std::function<bool()>& condition, DWORD timeoutMilliseconds)
 {
-    const DWORD start = GetTickCount();
-    while (!condition()) {
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        if (condition())
-            break;
-        if (GetTickCount() - start > timeoutMilliseconds)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT | QS_SENDMESSAGE);
-    }
-    return true;
+    return qztest::PumpUntil(condition, timeoutMilliseconds);
 }
 
 std::string MainWindowTest::ConfigValue(const std::string& key) const

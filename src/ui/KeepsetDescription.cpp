@@ -1,4 +1,4 @@
-#include "restore/KeepsetDescription.h"
+#include "ui/KeepsetDescription.h"
 
 #include "restore/RestoreRequest.h"
 #include "resource.h"

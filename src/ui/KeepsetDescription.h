@@ -3,17 +3,10 @@
 // keepset list and of the summary, the summary line of another root, what
 // a directory without a record holds judged by its sub-directories, and
 // the rows offered for a custom restore.
+#include "restore/KeepsetRecordValues.h"
+
 #include <string>
 #include <vector>
-
-// What a keepset record says was saved; a flag counts only when its value
-// is exactly 1.
-struct KeepsetFlags {
-    bool saveMsg = false;
-    bool saveDesktop = false;
-    bool saveWeb = false;
-    bool saveMySql = false;
-};
 
 // The string-table texts a save-type line is made of (126 to 130).
 struct SaveTypeTexts {
@@ -54,12 +47,6 @@ struct ProbedKeepset {
     KeepsetFlags flags;
 };
 ProbedKeepset DescribeProbedKeepset(const ProbedSubDirectories& probed);
-
-// The values of a record that decide the custom rows.
-struct KeepsetRecordValues {
-    KeepsetFlags flags;
-    std::string saveAdd[4];  // SaveAdd1 ... SaveAdd4
-};
 
 // One row of the custom selection list: its string-table text (with the
 // value for the additional directories) and its restore item code.

@@ -1,12 +1,14 @@
-#include "restore/RestoreDialog.h"
+#include "ui/RestoreDialog.h"
 
 #include "config/ConfigFile.h"
+#include "config/ProfileFileUpdate.h"
 #include "controls/FolderBrowserDialog.h"
 #include "resource.h"
-#include "restore/KeepsetDescription.h"
+#include "restore/RestoreRules.h"
 #include "restore/RunRestore.h"
 #include "save/KeepsetRecordFormat.h"
 #include "save/KeepsetSlot.h"
+#include "ui/KeepsetDescription.h"
 #include "win/Files.h"
 #include "win/MessageBoxes.h"
 #include "win/ProgramFile.h"
@@ -21,9 +23,6 @@ namespace {
 // read would judge a long directory missing and clear its entry.
 constexpr std::size_t kPathLength = 511;
 constexpr std::size_t kDateTimeLength = 39;
-// Additional directories are saved with up to 255 characters; the row
-// shows the whole of it.
-constexpr std::size_t kAdditionalLength = 255;
 constexpr std::size_t kLastKeepsetDirLength = 511;
 
 constexpr int kCustomListColumnWidth = 500;
@@ -98,25 +97,6 @@ int SelectedRow(HWND list)
 
 // ---- Records ----------------------------------------------------------------
 
-KeepsetFlags ReadFlags(const std::string& file, const std::string& section)
-{
-    KeepsetFlags flags;
-    flags.saveMsg = win::ReadProfileInt(file, section, kKeySaveMsg, 0) == 1;
-    flags.saveDesktop = win::ReadProfileInt(file, section, kKeySaveDesktop, 0) == 1;
-    flags.saveWeb = win::ReadProfileInt(file, section, kKeySaveWeb, 0) == 1;
-    flags.saveMySql = win::ReadProfileInt(file, section, kKeySaveMySql, 0) == 1;
-    return flags;
-}
-
-KeepsetRecordValues ReadRecordValues(const std::string& file, const std::string& section)
-{
-    KeepsetRecordValues values;
-    values.flags = ReadFlags(file, section);
-    for (int k = 1; k <= 4; ++k)
-        values.saveAdd[k - 1] = win::ReadProfileString(file, section, SaveAddKey(k), "", kAdditionalLength);
-    return values;
-}
-
 SaveTypeTexts LoadSaveTypeTexts()
 {
     SaveTypeTexts texts;
@@ -129,16 +109,34 @@ SaveTypeTexts LoadSaveTypeTexts()
 }
 
 // A record describes every keepset it was written for as holding the
-// alarm and tool configuration.
+// alarm and tool configuration. A save that did not end, or ended with
+// errors, is marked in front.
 std::string RecordSaveType(const std::string& file, const std::string& section)
 {
-    return SaveTypeText(LoadSaveTypeTexts(), true, ReadFlags(file, section));
+    const std::string saveType = SaveTypeText(LoadSaveTypeTexts(), true, ReadKeepsetFlags(file, section));
+    switch (KeepsetStateOf(win::ReadProfileString(file, section, kKeyState, "", kDateTimeLength))) {
+    case KeepsetState::Running:
+        return win::LoadText(IDS_TYPE_INCOMPLETE) + saveType;
+    case KeepsetState::Errors:
+        return win::LoadText(IDS_TYPE_WITH_ERRORS) + saveType;
+    default:
+        return saveType;
+    }
 }
 
-void ClearKeepsetEntry(const std::string& section)
+// The entry's keys all cleared in one update of the file, or none.
+bool ClearKeepsetEntry(const std::string& section)
 {
+    ProfileFileUpdate update(kConfigFile);
     for (const char* key : kClearedKeys)
-        win::WriteProfileValue(kConfigFile, section, key, "");
+        update.Write(section, key, "");
+    return update.Commit();
+}
+
+void ReportFileNotWritten(const std::string& file)
+{
+    win::ShowMessageBox(win::FormatText(IDS_FILE_WRITE_FAILED, file), win::LoadText(IDS_ERROR_CAPTION),
+                        win::kBoxIconWarning);
 }
 
 ProbedSubDirectories ProbeSubDirectories(const std::string& directory)
@@ -197,6 +195,7 @@ void RestoreDialog::FillKeepsetList()
     for (int i = 0; i < static_cast<int>(std::size(kKeepsetColumns)); ++i)
         InsertColumn(list, i, win::LoadText(kKeepsetColumns[i].textId), kKeepsetColumns[i].width);
 
+    bool clearingFailed = false;
     int entry = 1;
     for (; entry <= kKeepsetSlots; ++entry) {
         const std::string section = KeepsetSectionName(entry);
@@ -204,7 +203,7 @@ void RestoreDialog::FillKeepsetList()
         if (path.empty())
             break;
         if (!win::EntryExists(path)) {
-            ClearKeepsetEntry(section);
+            clearingFailed = !ClearKeepsetEntry(section) || clearingFailed;
             continue;
         }
         const int row = AppendRow(list, win::ReadProfileString(kConfigFile, section, kKeyDate, "", kDateTimeLength),
@@ -213,6 +212,8 @@ void RestoreDialog::FillKeepsetList()
         SetRowText(list, row, 2, path);
         SetRowText(list, row, 3, RecordSaveType(kConfigFile, section));
     }
+    if (clearingFailed)
+        ReportFileNotWritten(ProfileFilePath(kConfigFile));
     if (entry == 1) {
         sourceKind_ = 1;
         win::ShowMessageBox(win::LoadText(IDS_NO_PREVIOUS_KEEPSET), win::ApplicationName(),
@@ -294,19 +295,23 @@ void RestoreDialog::OnSelectRoot()
         time = win::ReadProfileString(otherRecord_, kRecordSection, kKeyTime, "", kDateTimeLength);
         saveType = RecordSaveType(otherRecord_, kRecordSection);
     } else {
-        // No record: write one from the keepset sub-directories it holds.
-        win::WriteProfileValue(otherRecord_, kRecordSection, kKeyPath, directory);
-        win::WriteProfileValue(otherRecord_, kRecordSection, kKeyDate, "");
-        win::WriteProfileValue(otherRecord_, kRecordSection, kKeyTime, "");
+        // No record: write one from the keepset sub-directories it holds,
+        // made whole beside it and moved into place.
+        ProfileFileUpdate record(otherRecord_, ProfileFileUpdate::Start::Empty);
+        record.Write(kRecordSection, kKeyPath, directory);
+        record.Write(kRecordSection, kKeyDate, "");
+        record.Write(kRecordSection, kKeyTime, "");
         const ProbedKeepset probed = DescribeProbedKeepset(ProbeSubDirectories(directory));
         if (probed.flags.saveMsg)
-            win::WriteProfileValue(otherRecord_, kRecordSection, kKeySaveMsg, "1");
+            record.Write(kRecordSection, kKeySaveMsg, "1");
         if (probed.flags.saveDesktop)
-            win::WriteProfileValue(otherRecord_, kRecordSection, kKeySaveDesktop, "1");
+            record.Write(kRecordSection, kKeySaveDesktop, "1");
         if (probed.flags.saveWeb)
-            win::WriteProfileValue(otherRecord_, kRecordSection, kKeySaveWeb, "1");
+            record.Write(kRecordSection, kKeySaveWeb, "1");
         if (probed.flags.saveMySql)
-            win::WriteProfileValue(otherRecord_, kRecordSection, kKeySaveMySql, "1");
+            record.Write(kRecordSection, kKeySaveMySql, "1");
+        if (!record.Commit())
+            ReportFileNotWritten(record.Path());
         if (!probed.found) {
             summary_ = win::FormatText(IDS_NO_KEEPSET_DATA, directory);
             SetItemText(IDC_RST_SUMMARY, summary_);
@@ -331,9 +336,9 @@ void RestoreDialog::FillCustomList()
     if (sourceKind_ == 1) {
         if (otherRecord_.empty())
             return;
-        record = ReadRecordValues(otherRecord_, kRecordSection);
+        record = ReadKeepsetRecordValues(otherRecord_, kRecordSection);
     } else if (const int entry = SelectedEntry(); entry > 0) {
-        record = ReadRecordValues(kConfigFile, KeepsetSectionName(entry));
+        record = ReadKeepsetRecordValues(kConfigFile, KeepsetSectionName(entry));
     }
     for (const CustomSelectionRow& row : CustomSelectionRows(record)) {
         const std::string text = win::LoadText(row.textId);

@@ -1,0 +1,16 @@
+#pragma once
+// The content of the temporary option file that hands the password to the
+// database server's client programs, instead of the command line, where any
+// process could read it.
+#include <string>
+
+// "[client]\npassword="<password>"\n": the value enclosed in double quotes
+// (blanks at either end and a "#" stay part of it) with a backslash, a double
+// quote, a tab, a line break, a carriage return and a backspace written as
+// the clients' option-file escapes \\, \", \t, \n, \r, \b.
+std::string ClientOptionFileText(const std::string& password);
+
+// The option that names such a file to a client program. The clients
+// accept it only as their first option; a path with a blank is quoted as
+// one whole argument.
+std::string OptionFileArgument(const std::string& optionFile);

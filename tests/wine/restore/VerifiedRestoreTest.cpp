@@ -1,0 +1,259 @@
+// A restore never puts damaged data over a good installation: keepsets
+// with a manifest are checked before anything is touched and file by file,
+// every file is replaced in one step or not at all, and a keepset that was
+// not saved to its end is restored only when the user says so.
+#include "RestoreFixture.h"
+
+#include "config/LowerCase.h"
+
+#include <windows.h>
+
+#include <map>
+#include <string>
+
+namespace restoretest {
+namespace {
+
+const char kDamagedQuestionStart[] = " files of the keepset are missing or changed since the save, the first: ";
+
+// The installation as the keepset holds it ("new") and as it is before the
+// restore ("old"), by path below Q:\ (the Windows directory's file by its
+// bare name).
+struct Bytes {
+    std::string saved;
+    std::string live;
+};
+using Installation = std::map<std::string, Bytes>;
+
+const Installation kFiles = {
+    {"qzt\\a.qzt", {"new tool a", "old tool a, longer"}},
+    {"qzt\\b.bat", {"new batch", "old batch"}},
+    {"db1\\vm001.dbf", {"new alarm configuration", "old alarm configuration"}},
+    {"dbv1\\v1_1.vox", {std::string(70000, 'v'), std::string(5000, 'o')}},
+    {"dbv1\\v2_1.vox", {"new voice 2", "old voice 2"}},
+};
+
+class VerifiedRestoreTest : public RestoreTest {
+protected:
+    void SetUp() override
+    {
+        RestoreTest::SetUp();
+        for (const auto& file : kFiles)
+            Saved(file.first, file.second.saved);
+        Saved("win\\qzrestoretest.ini", "[New]\r\n");
+        Record("SaveMsg=1\r\nState=complete\r\n");
+        WriteManifest();
+        PutBackOldFiles();
+    }
+
+    void PutBackOldFiles()
+    {
+        for (const auto& file : kFiles) {
+            qztest::WriteFileText(install_ / file.first, file.second.live);
+            qztest::RemoveTree(install_ / (file.first + ".qzrestore"));
+            qztest::RemoveTree(install_ / (file.first.substr(0, file.first.find('\\')) + "\\qzrestore.tmp"));
+        }
+        qztest::WriteFileText(WindowsFile("qzrestoretest.ini"), "[Old]\r\n");
+        win::ResetCalls();
+        boxes_.clear();
+        host_.events.clear();
+        qztest::RemoveTree("Q:\\work\\log\\qzkeepset.log");
+    }
+
+    // Every live file is its old or its new bytes; the number of new ones.
+    int CheckOldOrNew(const std::string& context)
+    {
+        int restored = 0;
+        for (const auto& file : kFiles) {
+            const std::string bytes = Installed(file.first);
+            EXPECT_TRUE(bytes == file.second.saved || bytes == file.second.live)
+                << context << ": " << file.first << " holds " << bytes.size() << " bytes of neither version";
+            restored += bytes == file.second.saved ? 1 : 0;
+        }
+        return restored;
+    }
+};
+
+// The restore fails at the Nth call of one kind, for every N until the run
+// no longer makes that many: each live file is its old or its new bytes,
+// never a mix, no temporary copy stays behind unnamed, and a run that left
+// any file old does not end with the success box.
+TEST_F(VerifiedRestoreTest, FailingAtEveryFileOperation)
+{
+    warningAnswer_ = win::kAnswerYes;  // restore the intact files
+    const struct {
+        win::Op op;
+        const char* name;
+        bool hashFailsFirst;  // so that the Nth removal of a temporary copy can fail
+    } sweeps[] = {
+        {win::Op::FileCopy, "copy", false},       {win::Op::FileHash, "hash", false},
+        {win::Op::FileMove, "move", false},       {win::Op::FindFirst, "search", false},
+        {win::Op::FindNext, "search next", false}, {win::Op::FileRead, "read", false},
+        {win::Op::FileDelete, "delete", true},   {win::Op::DirectoryCreate, "make directory", false},
+        {win::Op::DirectoryRemove, "remove directory", false},
+    };
+    int runs = 0;
+    for (const auto& sweep : sweeps) {
+        for (unsigned long n = 1;; ++n) {
+            PutBackOldFiles();
+            if (sweep.hashFailsFirst)
+                win::FailCall(win::Op::FileHash, 1, ERROR_READ_FAULT);
+            win::FailCall(sweep.op, n, ERROR_DISK_FULL);
+            Run(Custom(OtherRoot(), {{AlarmConfiguration, true}, {QztDirectory, true}, {VoiceMessages, true}}));
+            ++runs;
+            const std::string context = std::string(sweep.name) + " call " + std::to_string(n);
+            const bool fired = win::CallCount(sweep.op) >= n;
+            const int restored = CheckOldOrNew(context);
+            if (restored < static_cast<int>(kFiles.size()))
+                EXPECT_EQ(Summary(), kErrorsText) << context;
+            bool strayNamed = false;
+            for (const std::string& text : LogTexts())
+                strayNamed = strayNamed || text.compare(0, 31, "FAILED to remove the temporary ") == 0;
+            for (const auto& file : kFiles) {
+                const std::string directory = file.first.substr(0, file.first.find('\\'));
+                if (IsInstalled(file.first + ".qzrestore") || IsInstalled(directory + "\\qzrestore.tmp"))
+                    EXPECT_TRUE(strayNamed) << context << ": a temporary copy of " << file.first;
+            }
+            if (!fired)
+                break;
+        }
+    }
+    // Without any failure everything comes back.
+    PutBackOldFiles();
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{AlarmConfiguration, true}, {QztDirectory, true}, {VoiceMessages, true}})));
+    EXPECT_EQ(CheckOldOrNew("no failure"), static_cast<int>(kFiles.size()));
+    EXPECT_EQ(Summary(), kSuccessText);
+    EXPECT_GT(runs, 30);
+}
+
+// Missing, cut and altered files, a file the manifest does not list and
+// win folder files a save never writes: the question names the damage, No
+// touches nothing, Yes restores only what is intact and says what is not.
+TEST_F(VerifiedRestoreTest, ADamagedKeepsetRestoresNothingDamaged)
+{
+    const std::string root = keep_.Path();
+    qztest::RemoveTree(keep_ / "db1\\vm001.dbf");
+    qztest::WriteFileText(keep_ / "dbv1\\v1_1.vox", std::string(100, 'v'));  // cut short
+    qztest::WriteFileText(keep_ / "qzt\\b.bat", "NEW batch");                 // same size, other bytes
+    Saved("qzt\\planted.bat", "not saved");
+    Saved("win\\system.ini", "[boot]\r\n");
+    Saved("win\\evil.dll", "MZ");
+    win::ResetCalls();
+
+    EXPECT_FALSE(Run(OtherRoot()));
+
+    ASSERT_EQ(boxes_.size(), 2u);
+    EXPECT_EQ(boxes_[1].text, "2" + std::string(kDamagedQuestionStart) + root +
+                                  ".\\db1\\vm001.dbf\nRestore only the intact files?");
+    EXPECT_EQ(boxes_[1].style, win::kBoxYesNo | win::kBoxIconWarning | win::kBoxSecondDefault);
+    EXPECT_EQ(CheckOldOrNew("answered No"), 0);
+    EXPECT_EQ(qztest::ReadFileText(WindowsFile("qzrestoretest.ini")), "[Old]\r\n");
+    EXPECT_EQ(win::CallCount(win::Op::FileCopy), 0u);
+    EXPECT_EQ(LogTexts().back(),
+              "Nothing restored: 2 files of the keepset are missing or changed, the first " + root + ".\\db1\\vm001.dbf");
+    EXPECT_EQ(host_.events, (Lines{"wait", "arrow"}));
+
+    boxes_.clear();
+    host_.events.clear();
+    warningAnswer_ = win::kAnswerYes;
+    EXPECT_TRUE(Run(OtherRoot()));
+
+    EXPECT_EQ(Installed("qzt\\a.qzt"), "new tool a");
+    EXPECT_EQ(Installed("dbv1\\v2_1.vox"), "new voice 2");
+    EXPECT_EQ(qztest::ReadFileText(WindowsFile("qzrestoretest.ini")), "[New]\r\n");
+    EXPECT_EQ(Installed("qzt\\b.bat"), "old batch");
+    EXPECT_EQ(Installed("db1\\vm001.dbf"), "old alarm configuration");
+    EXPECT_EQ(Installed("dbv1\\v1_1.vox"), std::string(5000, 'o'));
+    EXPECT_FALSE(IsInstalled("qzt\\planted.bat"));
+    EXPECT_FALSE(qztest::Exists(WindowsFile("system.ini")) &&
+                 qztest::ReadFileText(WindowsFile("system.ini")) == "[boot]\r\n");
+    EXPECT_FALSE(qztest::Exists(WindowsFile("evil.dll")));
+    EXPECT_FALSE(IsInstalled("qzt\\qzrestore.tmp"));
+    for (const std::string& text :
+         {"FAILED to restore " + root + ".\\qzt\\b.bat to \\qzt\\b.bat ! (the copy does not match the keepset's manifest)",
+          "FAILED to restore " + root + ".\\qzt\\planted.bat to \\qzt\\planted.bat ! (not restored: the keepset's "
+                                        "manifest does not list it)",
+          "FAILED to restore " + root + ".\\db1\\vm001.dbf to \\db1\\vm001.dbf ! (missing from the keepset)",
+          "FAILED to restore " + root + ".\\dbv1\\v1_1.vox to \\dbv1\\v1_1.vox ! (changed in the keepset: its size is "
+                                        "not the one the manifest lists)",
+          "Not restored: " + root + ".\\win\\system.ini (a save puts only the configuration ini files into the win folder)",
+          "Not restored: " + root + ".\\win\\evil.dll (a save puts only the configuration ini files into the win folder)"})
+        EXPECT_TRUE(Logged(text)) << text;
+    EXPECT_EQ(Summary(), kErrorsText);
+    EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
+    qztest::RemoveTree(WindowsFile("evil.dll"));
+}
+
+// A keepset of an earlier version has no manifest: one line says it cannot
+// be verified, and its files still replace the live ones in one step. A
+// manifest that cannot be read restores nothing.
+TEST_F(VerifiedRestoreTest, KeepsetsWithoutOrWithAnUnreadableManifest)
+{
+    const std::string root = keep_.Path();
+    qztest::RemoveTree(keep_ / "qzkeepset.sha256");
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{QztDirectory, true}})));
+    EXPECT_EQ(LogTexts()[1], "The keepset cannot be verified: it has no manifest " + root +
+                                 ".\\qzkeepset.sha256; its files are restored unchecked");
+    EXPECT_EQ(Installed("qzt\\a.qzt"), "new tool a");
+    EXPECT_EQ(win::CallCount(win::Op::FileHash), 0u);
+    EXPECT_EQ(win::CallCount(win::Op::FileMove), 2u);
+
+    WriteManifest();
+    PutBackOldFiles();
+    win::FailCall(win::Op::FileRead, 1, ERROR_ACCESS_DENIED);
+    EXPECT_FALSE(Run(OtherRoot()));
+    EXPECT_EQ(CheckOldOrNew("unreadable manifest"), 0);
+    EXPECT_EQ(LogTexts().back(),
+              "FAILED to read the keepset's manifest " + root + ".\\qzkeepset.sha256 (error 5): nothing is restored");
+    EXPECT_EQ(Summary(), kErrorsText);
+}
+
+// The record of a save that did not end, or ended with errors, brings a
+// question before anything else; No (the default) leaves all as it was.
+TEST_F(VerifiedRestoreTest, AnIncompleteKeepsetIsRestoredOnlyWhenConfirmed)
+{
+    const std::string root = keep_.Path();
+    const struct {
+        const char* state;
+        std::string question;  // empty: none
+    } cases[] = {
+        {"running", "The save into the keepset directory " + root +
+                        " did not end: the keepset is INCOMPLETE and may hold cut or missing files.\nRestore from it "
+                        "anyway?"},
+        {"errors", "The save into the keepset directory " + root +
+                       " ended WITH ERRORS: files may be missing from the keepset.\nRestore from it anyway?"},
+        {"complete", ""},
+        {"", ""},
+    };
+    for (const auto& c : cases) {
+        Record(std::string("SaveMsg=1\r\nState=") + c.state + "\r\n");
+        for (int answer : {win::kAnswerNo, win::kAnswerYes}) {
+            PutBackOldFiles();
+            warningAnswer_ = answer;
+            const bool restored = Run(Custom(OtherRoot(), {{QztDirectory, true}}));
+            const bool asked = !c.question.empty();
+            ASSERT_FALSE(boxes_.empty());
+            if (asked) {
+                EXPECT_EQ(boxes_[0].text, c.question);
+                EXPECT_EQ(boxes_[0].style, win::kBoxYesNo | win::kBoxIconWarning | win::kBoxSecondDefault);
+            }
+            const bool goesOn = !asked || answer == win::kAnswerYes;
+            EXPECT_EQ(restored, goesOn) << c.state;
+            EXPECT_EQ(boxes_.size(), goesOn ? (asked ? 3u : 2u) : 1u) << c.state;
+            EXPECT_EQ(Installed("qzt\\a.qzt"), goesOn ? "new tool a" : "old tool a, longer") << c.state;
+        }
+    }
+
+    // A directory whose save died has no record; the one "Select" writes
+    // has no state, and the list entry of the directory tells it.
+    Record("SaveMsg=1\r\n");
+    Config("[Save1]\r\nPath=" + LowerCase(root) + "\r\nState=running\r\n");
+    PutBackOldFiles();
+    warningAnswer_ = win::kAnswerNo;
+    EXPECT_FALSE(Run(Custom(OtherRoot(), {{QztDirectory, true}})));
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].text, cases[0].question);
+}
+
+}  // namespace
+}  // namespace restoretest
