@@ -4,6 +4,7 @@
 #include "save/CopyPaths.h"
 #include "win/FileHash.h"
 #include "win/Files.h"
+#include "win/WideNames.h"
 
 namespace {
 
@@ -18,16 +19,21 @@ SavedFiles::SavedFiles(const std::string& keepsetDirectory) : directory_(keepset
 bool SavedFiles::Add(const std::string& file)
 {
     ManifestEntry entry;
-    entry.path = KeepsetRelativePath(directory_, file);
+    const std::string relative = KeepsetRelativePath(directory_, file);
     const bool read = win::FileSha256(file, entry.sha256, entry.size);
-    if (entry.path.empty())
+    if (relative.empty())
         return read;  // not below the keepset directory: nothing to list
     if (!read) {
         Remove(file);
         return false;
     }
+    // The manifest holds its paths in UTF-8, so that a name in any script
+    // reads the same to the checksum tools.
+    entry.path = win::ToUtf8(relative);
+    if (entry.path.empty())
+        return false;
     entry.sizeKnown = true;
-    const std::string key = LowerCase(entry.path);
+    const std::string key = LowerCase(relative);
     const auto found = index_.find(key);
     if (found != index_.end()) {
         entries_[found->second] = entry;

@@ -19,8 +19,8 @@ public:
 
     // Reads the file back from the keepset and lists it, replacing what an
     // earlier copy in the same run listed under that path. False when it
-    // cannot be read or hashed: the copy then counts as failed, and the
-    // file is not listed.
+    // cannot be read or hashed (or its name not written in UTF-8): the
+    // copy then counts as failed, and the file is not listed.
     bool Add(const std::string& file);
     // A copy that failed: whatever the run listed under that path goes.
     void Remove(const std::string& file);
