@@ -4,6 +4,7 @@
 #include "save/CopyPaths.h"
 #include "save/EnsureDirectory.h"
 #include "save/Reports.h"
+#include "save/SavedFiles.h"
 #include "win/Files.h"
 #include "win/Texts.h"
 #include "win/WideNames.h"
@@ -81,12 +82,13 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& sourceDire
         const std::string target = JoinPath(targetDirectory, entry.name);
         bool copied = false;
         if (FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength)) {
-            copied = CopyOverReadOnlyTarget(source, target);
+            copied = CopyOverReadOnlyTarget(source, target) && KeepSavedFile(target);
         }
         if (copied) {
             ReportStep(win::FormatText(IDS_FILE_SAVED, source, target), false);
             continue;
         }
+        ForgetSavedFile(target);
         result = 1;
         // The attribute value goes to the log only: it tells a hidden
         // directory from a file that could not be copied.
@@ -149,10 +151,11 @@ int CopyAdditionalDirectory(const std::string& path)
         const std::string source = JoinPathDotted(paths.sourceDirectory, entry.name);
         const std::string target = JoinPathDotted(paths.mirror, entry.name);
         const bool copied = FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength) &&
-                            win::CopyFileReplacing(source, target);
+                            win::CopyFileReplacing(source, target) && KeepSavedFile(target);
         if (copied) {
             ReportStep(win::FormatText(IDS_FILE_SAVED, source, target), false);
         } else {
+            ForgetSavedFile(target);
             result = 0;
             ReportStep(win::FormatText(IDS_FILE_SAVE_FAILED, source, target), true);
         }

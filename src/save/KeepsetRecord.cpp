@@ -4,8 +4,12 @@
 #include "config/ProfileFileUpdate.h"
 #include "save/KeepsetRecordFormat.h"
 #include "save/KeepsetSlot.h"
+#include "win/Files.h"
 #include "win/Profile.h"
 
+#include <cstring>
+#include <memory>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -33,16 +37,19 @@ bool ReadStoredKeepsetPaths(std::vector<std::string>& paths)
 // earlier save's record in it.
 class RecordWriter {
 public:
-    RecordWriter(const std::string& listSection, const std::string& recordFile)
-        : listSection_(listSection), list_(kConfigFile),
-          record_(recordFile, ProfileFileUpdate::Start::Empty)
+    // Without the record file (while a save runs) only the list entry is
+    // written.
+    RecordWriter(const std::string& listSection, const std::string& recordFile, bool withRecordFile = true)
+        : listSection_(listSection), list_(kConfigFile), recordFile_(recordFile),
+          record_(withRecordFile ? new ProfileFileUpdate(recordFile, ProfileFileUpdate::Start::Empty) : nullptr)
     {
     }
 
     void ToBoth(const char* key, const std::string& value)
     {
         ToListOnly(key, value);
-        record_.Write(kRecordSection, key, value);
+        if (record_)
+            record_->Write(kRecordSection, key, value);
     }
 
     void ToListOnly(const char* key, const std::string& value)
@@ -70,9 +77,28 @@ public:
                 *failedFile = list_.Path();
             return false;
         }
-        if (!record_.Commit()) {
+        if (record_ && !record_->Commit()) {
             if (failedFile != nullptr)
-                *failedFile = record_.Path();
+                *failedFile = record_->Path();
+            return false;
+        }
+        return true;
+    }
+
+    // While a save runs only its list entry speaks for it: the record file
+    // is not written, and the old one is removed.
+    bool CommitListOnly(std::string* failedFile)
+    {
+        if (!list_.Commit()) {
+            if (failedFile != nullptr)
+                *failedFile = list_.Path();
+            return false;
+        }
+        const std::string recordPath = ProfileFilePath(recordFile_);
+        win::RemoveFile(recordPath);
+        if (win::EntryExists(recordPath)) {
+            if (failedFile != nullptr)
+                *failedFile = recordPath;
             return false;
         }
         return true;
@@ -81,13 +107,13 @@ public:
 private:
     std::string listSection_;
     ProfileFileUpdate list_;
-    ProfileFileUpdate record_;
+    std::string recordFile_;
+    std::unique_ptr<ProfileFileUpdate> record_;
 };
 
 }  // namespace
 
-bool WriteKeepsetRecord(const std::string& saveDirectory, const SaveSettingsRecord& settings,
-                        const LocalDateTime& now, std::string* failedFile)
+bool ChooseKeepsetSlotFor(const std::string& saveDirectory, KeepsetSlot& slot, std::string* failedFile)
 {
     std::vector<std::string> storedPaths;
     if (!ReadStoredKeepsetPaths(storedPaths)) {
@@ -95,10 +121,32 @@ bool WriteKeepsetRecord(const std::string& saveDirectory, const SaveSettingsReco
             *failedFile = ProfileFilePath(kConfigFile);
         return false;
     }
-    const KeepsetSlot slot = ChooseKeepsetSlot(storedPaths, saveDirectory);
+    slot = ChooseKeepsetSlot(storedPaths, saveDirectory);
+    return true;
+}
+
+bool WriteKeepsetRecord(const std::string& saveDirectory, const SaveSettingsRecord& settings,
+                        const LocalDateTime& now, std::string* failedFile)
+{
+    KeepsetSlot slot;
+    return ChooseKeepsetSlotFor(saveDirectory, slot, failedFile) &&
+           WriteKeepsetRecord(saveDirectory, slot, settings, now, kStateComplete, failedFile);
+}
+
+bool MarkKeepsetRunning(const std::string& saveDirectory, const KeepsetSlot& slot,
+                        const SaveSettingsRecord& settings, const LocalDateTime& now, std::string* failedFile)
+{
+    return WriteKeepsetRecord(saveDirectory, slot, settings, now, kStateRunning, failedFile);
+}
+
+bool WriteKeepsetRecord(const std::string& saveDirectory, const KeepsetSlot& slot,
+                        const SaveSettingsRecord& settings, const LocalDateTime& now, const char* state,
+                        std::string* failedFile)
+{
     const std::string recordFile = RecordFilePath(saveDirectory);
 
-    RecordWriter writer(KeepsetSectionName(slot.number), recordFile);
+    const bool running = std::strcmp(state, kStateRunning) == 0;
+    RecordWriter writer(KeepsetSectionName(slot.number), recordFile, !running);
     writer.ToBoth(kKeyPath, slot.path);
     writer.ToBoth(kKeyDate, RecordDate(now));
     writer.ToBoth(kKeyTime, RecordTime(now));
@@ -113,5 +161,8 @@ bool WriteKeepsetRecord(const std::string& saveDirectory, const SaveSettingsReco
         else
             writer.ToListOnly(SaveAddKey(k).c_str(), "");
     }
+    writer.ToBoth(kKeyState, state);
+    if (running)
+        return writer.CommitListOnly(failedFile);
     return writer.Commit(failedFile);
 }

@@ -5,6 +5,14 @@
 
 #include <windows.h>
 
+#include <atomic>
+
+namespace {
+
+std::atomic<ReportObserver> reportObserver{nullptr};
+
+}  // namespace
+
 RunLog& SaveRunLog()
 {
     static RunLog log;
@@ -41,10 +49,17 @@ void SendReportMessage(const std::string& text, bool failed)
     // text lives only as long as this call.
     const std::string shown = win::ShownText(text);
     SendMessageA(mainWindow, kReportMessage, failed ? 1 : 0, reinterpret_cast<LPARAM>(shown.c_str()));
+    if (const ReportObserver observer = reportObserver.load())
+        observer();
 }
 
 void ReportStep(const std::string& text, bool failed)
 {
     WriteLogLine(text);
     SendReportMessage(text, failed);
+}
+
+void SetReportObserver(ReportObserver observer)
+{
+    reportObserver = observer;
 }

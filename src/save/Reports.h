@@ -30,3 +30,10 @@ void SendReportMessage(const std::string& text, bool failed);
 
 // A step of the run: its log line, then its report message.
 void ReportStep(const std::string& text, bool failed);
+
+// For tests: a function called on the reporting thread after each report
+// message has been handled, so that a test can end the run's thread at a
+// chosen point, as a run that is killed ends. nullptr (the default) for
+// none.
+using ReportObserver = void (*)();
+void SetReportObserver(ReportObserver observer);

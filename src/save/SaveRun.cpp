@@ -10,8 +10,10 @@
 #include "save/DumpMySqlDatabase.h"
 #include "save/EnsureDirectory.h"
 #include "save/KeepsetRecord.h"
+#include "save/KeepsetRecordFormat.h"
 #include "save/Reports.h"
 #include "save/SaveRunText.h"
+#include "save/SavedFiles.h"
 #include "save/RunWarning.h"
 #include "save/RunLog.h"
 #include "win/Files.h"
@@ -31,13 +33,15 @@ namespace {
 
 std::atomic<bool> lastRunHadErrors{false};
 
-// One run's state: the save directory, the installation drive and the
-// error flag, which every failed copy or dump sets and nothing clears.
+// One run's state: the save directory, the installation drive, the list
+// entry of the keepset, the files put into it so far and the error flag,
+// which every failed copy or dump sets and nothing clears.
 class SaveRunSteps {
 public:
     SaveRunSteps()
         : saveDir_(SaveSetting(&SaveSettingsRecord::SaveDir)),
-          drive_(SaveSetting(&SaveSettingsRecord::InstallDrive))
+          drive_(SaveSetting(&SaveSettingsRecord::InstallDrive)),
+          savedFiles_(saveDir_)
     {
     }
 
@@ -46,6 +50,7 @@ public:
 private:
     bool CreateSaveDirectory();
     void OpenRunLog();
+    void MarkKeepsetRunning();
     void SaveAlarmDatabase();
     void SavePersonnelDatabases();
     void SaveWindowsIniFiles();
@@ -57,6 +62,7 @@ private:
     void SaveDatabases();
     void DumpDatabase(const std::string& name, const std::string& targetDirectory);
     void SaveAdditionalDirectories();
+    void WriteManifest();
     void StartBatchProgram();
     void AnnounceOutcome();
     void WriteFinalText();
@@ -76,11 +82,17 @@ private:
 
     std::string saveDir_;
     std::string drive_;
+    KeepsetSlot slot_;
+    bool slotChosen_ = false;
+    SavedFiles savedFiles_;
     bool failed_ = false;
 };
 
 void SaveRunSteps::Run()
 {
+    // Every file this thread's copies put into the keepset is collected
+    // for its manifest.
+    SavedFilesScope collecting(savedFiles_);
     const bool directoryMade = CreateSaveDirectory();
     OpenRunLog();
     SendToList(LB_RESETCONTENT, 0, 0);
@@ -94,6 +106,7 @@ void SaveRunSteps::Run()
         End();
         return;
     }
+    MarkKeepsetRunning();
     SaveAlarmDatabase();
     SavePersonnelDatabases();
     SaveWindowsIniFiles();
@@ -102,6 +115,8 @@ void SaveRunSteps::Run()
     SaveDesktops();
     SaveWebServer();
     SaveAdditionalDirectories();
+    // Before the batch program, which may go on working in the keepset.
+    WriteManifest();
     StartBatchProgram();
     AnnounceOutcome();
     WriteRecord();
@@ -125,6 +140,19 @@ void SaveRunSteps::OpenRunLog()
         log.WriteBanner();
         log.WriteLine("Start Keepset");
     }
+}
+
+// Before the first copy the keepset says that it is being saved: its old
+// record file goes and its list entry gets the state "running", so a run
+// that dies leaves it marked. The end of the run writes the same entry.
+void SaveRunSteps::MarkKeepsetRunning()
+{
+    std::string failedFile;
+    slotChosen_ = ChooseKeepsetSlotFor(saveDir_, slot_, &failedFile);
+    if (slotChosen_ && ::MarkKeepsetRunning(saveDir_, slot_, CurrentSaveSettings(), CurrentLocalDateTime(), &failedFile))
+        return;
+    ReportStep(win::FormatText(IDS_RECORD_WRITE_FAILED, failedFile), true);
+    failed_ = true;
 }
 
 void SaveRunSteps::SaveAlarmDatabase()
@@ -286,9 +314,13 @@ void SaveRunSteps::SaveDatabases()
 
 void SaveRunSteps::DumpDatabase(const std::string& name, const std::string& targetDirectory)
 {
-    if (DumpMySqlDatabase(name, targetDirectory)) {
+    // The dump program has ended when DumpMySqlDatabase returns: its file
+    // is read back like every copy.
+    const std::string dumpFile = JoinPathDotted(targetDirectory, name + ".sql");
+    if (DumpMySqlDatabase(name, targetDirectory) && KeepSavedFile(dumpFile)) {
         ReportStep(win::FormatText(IDS_DUMP_STARTED, name), false);
     } else {
+        ForgetSavedFile(dumpFile);
         ReportStep(win::FormatText(IDS_DUMP_FAILED, name), true);
         failed_ = true;
     }
@@ -301,6 +333,15 @@ void SaveRunSteps::SaveAdditionalDirectories()
         if (settings.AciveSaveFiles(k) && CopyAdditionalDirectory(settings.SaveFiles(k)) == 0)
             failed_ = true;
     }
+}
+
+void SaveRunSteps::WriteManifest()
+{
+    if (savedFiles_.WriteManifest())
+        return;
+    ReportStep(win::FormatText(IDS_FILE_SAVE_FAILED, savedFiles_.ManifestTemporaryPath(), savedFiles_.ManifestPath()),
+               true);
+    failed_ = true;
 }
 
 void SaveRunSteps::StartBatchProgram()
@@ -339,7 +380,14 @@ void SaveRunSteps::WriteFinalText()
 void SaveRunSteps::WriteRecord()
 {
     std::string failedFile;
-    if (WriteKeepsetRecord(saveDir_, CurrentSaveSettings(), CurrentLocalDateTime(), &failedFile))
+    // The entry chosen at the start, so that the end writes the entry its
+    // mark went into; chosen now when the start could not choose.
+    const bool written = slotChosen_ ? WriteKeepsetRecord(saveDir_, slot_, CurrentSaveSettings(), CurrentLocalDateTime(),
+                                                          failed_ ? kStateErrors : kStateComplete, &failedFile)
+                                     : ChooseKeepsetSlotFor(saveDir_, slot_, &failedFile) &&
+                                           WriteKeepsetRecord(saveDir_, slot_, CurrentSaveSettings(),
+                                                              CurrentLocalDateTime(), kStateErrors, &failedFile);
+    if (written)
         return;
     // A record that cannot be written is a failure of the run like any
     // other; after a clean run the error outcome follows the success box.
@@ -373,9 +421,10 @@ void SaveRunSteps::CopyTree(const std::string& sourceParent, const std::string& 
 
 void SaveRunSteps::CopyOneFile(const std::string& source, const std::string& target)
 {
-    if (win::CopyFileReplacing(source, target)) {
+    if (win::CopyFileReplacing(source, target) && KeepSavedFile(target)) {
         ReportStep(win::FormatText(IDS_FILE_SAVED, source, target), false);
     } else {
+        ForgetSavedFile(target);
         ReportStep(win::FormatText(IDS_FILE_SAVE_FAILED, source, target), true);
         failed_ = true;
     }

@@ -161,8 +161,11 @@ TEST_F(Installation, ClosingTheWindowDuringASaveEndsWithStatus1)
     // The run waits for its error box; the window stays usable meanwhile.
     ASSERT_NE(qzauto::WaitForMessageBox("Error !", program_.Id()), nullptr);
     EXPECT_EQ(ExitProgram(window), 1u);
-    // Cut short before its record.
+    // Cut short before its record: its entry stays marked as running; the
+    // manifest of what it saved was written before the box.
     EXPECT_FALSE(qztest::Exists(Root() + "\\keep\\qzkeepset.inf"));
+    EXPECT_EQ(ConfigValue("Save1", "State"), "running");
+    EXPECT_TRUE(qztest::Exists(Root() + "\\keep\\qzkeepset.sha256"));
 }
 
 TEST_F(Installation, ADirectoryLongerThan127CharactersEndsWithStatus2AndARunLogLine)
@@ -316,16 +319,13 @@ TEST_F(Installation, SettingsAndRestoreOpenWhileASaveWaitsForItsBox)
     qzauto::PressButton(settings, IDCANCEL);
     ASSERT_TRUE(qzauto::WaitUntilGone(settings));
 
-    // Its keepset is not recorded before the run ends: the restore dialog
-    // says there is none, then opens with the other source.
+    // Its keepset is listed from before its first copy, marked as being
+    // saved: the restore dialog opens on the keepset list at once.
+    EXPECT_EQ(ConfigValue("Save1", "State"), "running");
     qzauto::ClickButton(window, IDC_RESTORE_DATA);
-    const HWND none = qzauto::WaitForMessageBox("qzkeepset", program_.Id());
-    ASSERT_NE(none, nullptr);
-    EXPECT_EQ(qzauto::MessageBoxText(none), TextOf("", IDS_NO_PREVIOUS_KEEPSET));
-    qzauto::PressButton(none, IDOK);
     const HWND restore = qzauto::WaitForWindow("Restore data", program_.Id());
     ASSERT_NE(restore, nullptr);
-    EXPECT_TRUE(qzauto::IsButtonChecked(restore, IDC_RST_SOURCE_OTHER_ROOT));
+    EXPECT_TRUE(qzauto::IsButtonChecked(restore, IDC_RST_SOURCE_KEEPSET_LIST));
     qzauto::PressButton(restore, IDCANCEL);
     ASSERT_TRUE(qzauto::WaitUntilGone(restore));
 
@@ -334,6 +334,7 @@ TEST_F(Installation, SettingsAndRestoreOpenWhileASaveWaitsForItsBox)
     qzauto::PressButton(outcome, IDOK);
     ASSERT_TRUE(qzauto::WaitUntil([&] { return qzauto::IsControlEnabled(window, IDC_SAVE_DATA); }));
     EXPECT_TRUE(qztest::Exists(Root() + "\\keep\\qzkeepset.inf"));
+    EXPECT_EQ(ConfigValue("Save1", "State"), "complete");
     EXPECT_EQ(ExitProgram(window), 0u);
 }
 

@@ -97,7 +97,7 @@ TEST_F(KeepsetRecordTest, FirstSaveWritesEveryKeyInOrderAndTheSetOnesToTheRecord
     const Lines expected = {
         "Path=" + dir, "Date=07.12.2026", "Time=09:05:00", "SaveMsg=1", "SaveAlrMsgOnly=1",
         "SaveDesktop=1", "SaveWeb=1", "SaveMySql=1", "SaveAdd1=E:\\one", "SaveAdd2=E:\\two",
-        "SaveAdd3=E:\\three", "SaveAdd4=E:\\four",
+        "SaveAdd3=E:\\three", "SaveAdd4=E:\\four", "State=complete",
     };
     EXPECT_EQ(ListEntry(1), expected);
     Lines record = {"[Save]"};
@@ -120,9 +120,10 @@ TEST_F(KeepsetRecordTest, OptionsNotSetAreZeroInTheListAndAbsentFromTheRecordFil
 
     EXPECT_EQ(ListEntry(1), (Lines{"Path=" + dir, "Date=07.12.2026", "Time=09:05:00", "SaveMsg=0",
                                    "SaveAlrMsgOnly=0", "SaveDesktop=0", "SaveWeb=1", "SaveMySql=0",
-                                   "SaveAdd1=", "SaveAdd2=E:\\two", "SaveAdd3=", "SaveAdd4="}));
+                                   "SaveAdd1=", "SaveAdd2=E:\\two", "SaveAdd3=", "SaveAdd4=",
+                                   "State=complete"}));
     EXPECT_EQ(RecordFile(dir), (Lines{"[Save]", "Path=" + dir, "Date=07.12.2026", "Time=09:05:00",
-                                      "SaveWeb=1", "SaveAdd2=E:\\two"}));
+                                      "SaveWeb=1", "SaveAdd2=E:\\two", "State=complete"}));
 }
 
 TEST_F(KeepsetRecordTest, SavingAgainIntoAListedDirectoryReplacesItsEntryAndItsRecordFile)
@@ -138,16 +139,20 @@ TEST_F(KeepsetRecordTest, SavingAgainIntoAListedDirectoryReplacesItsEntryAndItsR
     EXPECT_EQ(ListEntry(2).front(), "Path=c:\\qztest\\record\\b");
     EXPECT_EQ(ListEntry(3).front(), "Path=c:\\qztest\\record\\third");
 
-    EXPECT_TRUE(WriteKeepsetRecord("C:\\QZTEST\\Record\\THIRD", NothingOptionalSaved(), kSecondSave));
+    KeepsetSlot third;
+    ASSERT_TRUE(ChooseKeepsetSlotFor("C:\\QZTEST\\Record\\THIRD", third));
+    EXPECT_TRUE(WriteKeepsetRecord("C:\\QZTEST\\Record\\THIRD", third, NothingOptionalSaved(), kSecondSave,
+                                   kStateErrors));
 
     EXPECT_EQ(ListEntry(3), (Lines{"Path=c:\\qztest\\record\\third", "Date=04.01.2027", "Time=18:30:59",
                                    "SaveMsg=0", "SaveAlrMsgOnly=0", "SaveDesktop=0", "SaveWeb=0",
-                                   "SaveMySql=0", "SaveAdd1=", "SaveAdd2=", "SaveAdd3=", "SaveAdd4="}));
+                                   "SaveMySql=0", "SaveAdd1=", "SaveAdd2=", "SaveAdd3=", "SaveAdd4=",
+                                   "State=errors"}));
     EXPECT_TRUE(ListEntry(4).empty());
     EXPECT_EQ(ListEntry(1).front(), "Path=" + dirs[0]);
     // The old record file went first: no option of the earlier save is left.
     EXPECT_EQ(RecordFile(dirs[2]), (Lines{"[Save]", "Path=c:\\qztest\\record\\third",
-                                          "Date=04.01.2027", "Time=18:30:59"}));
+                                          "Date=04.01.2027", "Time=18:30:59", "State=errors"}));
 }
 
 TEST_F(KeepsetRecordTest, AFullListReplacesTheNineteenthEntry)
@@ -164,7 +169,7 @@ TEST_F(KeepsetRecordTest, AFullListReplacesTheNineteenthEntry)
     for (int n = 1; n <= 18; ++n)
         EXPECT_EQ(ListEntry(n), Lines{"Path=E:\\Other" + std::to_string(n)}) << n;
     EXPECT_EQ(ListEntry(19).front(), "Path=c:\\qztest\\record\\new");
-    EXPECT_EQ(ListEntry(19).size(), 12u);
+    EXPECT_EQ(ListEntry(19).size(), 13u);
     EXPECT_TRUE(ListEntry(20).empty());
     EXPECT_EQ(RecordFile(dir)[1], "Path=c:\\qztest\\record\\new");
 }
@@ -297,4 +302,40 @@ TEST_F(KeepsetRecordTest, ACopyCutShortNeverReplacesTheFile)
         EXPECT_EQ(qztest::ReadFileText(config), old);
     }
     EXPECT_FALSE(qztest::Exists(config + ".new"));
+}
+
+TEST_F(KeepsetRecordTest, ASaveMarksItsEntryRunningAtItsStartAndTheEndWritesTheSameEntry)
+{
+    qztest::ScratchFolder folder("record");
+    const std::string dir = folder / "Keep";
+    qztest::MakeDirectories(dir);
+    ASSERT_TRUE(WriteKeepsetRecord(dir, EverythingSaved(), kFirstSave));
+    const std::string newDir = folder / "New";
+    qztest::MakeDirectories(newDir);
+
+    // Saved again: the record file goes, the entry says "running" until the end.
+    KeepsetSlot again;
+    ASSERT_TRUE(ChooseKeepsetSlotFor(dir, again));
+    EXPECT_TRUE(MarkKeepsetRunning(dir, again, NothingOptionalSaved(), kSecondSave));
+    EXPECT_FALSE(qztest::Exists(dir + "\\qzkeepset.inf"));
+    EXPECT_EQ(ListEntry(1)[1], "Date=04.01.2027");
+    EXPECT_EQ(ListEntry(1).back(), "State=running");
+
+    // A new directory is listed at once, the first save ever keeping its
+    // case at the end too, and the end fills in the same entry.
+    qztest::RemoveConfigFile();
+    KeepsetSlot first;
+    ASSERT_TRUE(ChooseKeepsetSlotFor(newDir, first));
+    EXPECT_TRUE(MarkKeepsetRunning(newDir, first, EverythingSaved(), kFirstSave));
+    EXPECT_EQ(ListEntry(1).front(), "Path=" + newDir);
+    EXPECT_TRUE(WriteKeepsetRecord(newDir, first, EverythingSaved(), kSecondSave, kStateErrors));
+    EXPECT_EQ(ListEntry(1).front(), "Path=" + newDir);
+    EXPECT_EQ(ListEntry(1).size(), 13u);
+    EXPECT_EQ(ListEntry(1).back(), "State=errors");
+    EXPECT_EQ(RecordFile(newDir).back(), "State=errors");
+    EXPECT_TRUE(ListEntry(2).empty());
+
+    // A record file that cannot be removed makes the mark fail.
+    win::FailCall(win::Op::FileDelete, 1, ERROR_SHARING_VIOLATION);
+    EXPECT_FALSE(MarkKeepsetRunning(newDir, first, EverythingSaved(), kFirstSave));
 }

@@ -71,6 +71,10 @@ TEST_F(SaveRunDatabaseTest, DumpsTheNamedDatabasesAndFailsTheRunForOneThatIsMiss
     EXPECT_EQ(DumpReports(), (std::vector<std::string>{"0 Successfully dumped MySQL database: qzsave_a",
                                                        "1 Failed to dump MySQL database qzsave_missing",
                                                        "0 Successfully dumped MySQL database: qzsave_b"}));
+    // The dumps are in the manifest as they stand once their program ended.
+    ExpectManifestOfSavedFiles();
+    EXPECT_NE(qztest::ReadFileText(SaveDir() + "\\qzkeepset.sha256").find("  mysql\\qzsave_b.sql\n"),
+              std::string::npos);
     EXPECT_TRUE(LastSaveRunHadErrors());
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].caption, "Error !");

@@ -1,5 +1,6 @@
 #include "SaveRunFixture.h"
 
+#include "save/ManifestFormat.h"
 #include "save/SaveRun.h"
 #include "win/CallCounter.h"
 #include "win/MessageBoxes.h"
@@ -152,6 +153,38 @@ std::vector<std::string> SaveRunTest::SavedTree() const
     return tree;
 }
 
+std::map<std::string, std::string> SaveRunTest::TreeContents(const std::string& root) const
+{
+    std::vector<std::string> tree;
+    ListTree(root, "", tree);
+    std::map<std::string, std::string> contents;
+    for (const std::string& path : tree)
+        contents[path] = path.back() == '\\' ? std::string() : qztest::ReadFileText(root + "\\" + path);
+    return contents;
+}
+
+std::vector<std::string> SaveRunTest::ConfigSectionLines(const std::string& section) const
+{
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "qzkeepset.ini");  // Wine's copy to the disk
+    std::vector<std::string> lines;
+    bool inside = false;
+    for (const std::string& line : qztest::ReadLines(qztest::ConfigFilePath())) {
+        if (!line.empty() && line[0] == '[')
+            inside = line == "[" + section + "]";
+        else if (inside)
+            lines.push_back(line);
+    }
+    return lines;
+}
+
+void SaveRunTest::NewReceiver()
+{
+    receiver_ = std::make_unique<qztest::ReportReceiver>();
+    UpdateSaveSettings([&](SaveSettingsRecord& s) { s.MainWindow = receiver_->Window(); });
+    boxes_.clear();
+    win::ResetCalls();
+}
+
 std::vector<std::string> SaveRunTest::LogLines() const
 {
     return qztest::ReadLines(Root() + "\\work\\log\\qzkeepset.log");
@@ -177,4 +210,52 @@ std::map<std::string, std::string> SaveRunTest::Section(const std::string& file,
         values[key] = value;
     }
     return values;
+}
+
+std::map<std::string, bool> SaveRunTest::ReportedFiles() const
+{
+    const std::string failedPrefix = "FAILED to save ";
+    const std::string dumped = "Successfully dumped MySQL database: ";
+    const std::string notDumped = "Failed to dump MySQL database ";
+    std::map<std::string, bool> files;
+    for (const auto& report : receiver_->Reports()) {
+        const std::string& text = report.text;
+        std::string target;
+        if (text.rfind(failedPrefix, 0) == 0 && text.size() > failedPrefix.size() + 2)
+            target = text.substr(text.rfind(" to ") + 4, text.size() - text.rfind(" to ") - 6);
+        else if (text.find(" saved to ") != std::string::npos)
+            target = text.substr(text.find(" saved to ") + 10);
+        else if (text.rfind(dumped, 0) == 0)
+            target = saveDir_ + "\\mysql\\" + text.substr(dumped.size()) + ".sql";
+        else if (text.rfind(notDumped, 0) == 0)
+            target = saveDir_ + "\\mysql\\" + text.substr(notDumped.size()) + ".sql";
+        const std::string relative = KeepsetRelativePath(saveDir_, target);
+        if (!relative.empty())
+            files[relative] = report.wParam == 0;
+    }
+    return files;
+}
+
+void SaveRunTest::ExpectManifestOfSavedFiles() const
+{
+    const std::string manifest = qztest::ReadFileText(saveDir_ + "\\qzkeepset.sha256");
+    const ParsedManifest parsed = ParseManifest(manifest, qztest::ReadFileText(saveDir_ + "\\qzkeepset.size"));
+    EXPECT_EQ(parsed.malformedLines, 0u);
+    std::vector<std::string> listed;
+    for (const ManifestEntry& entry : parsed.entries) {
+        listed.push_back(entry.path);
+        EXPECT_TRUE(entry.sizeKnown) << entry.path;
+        EXPECT_EQ(entry.size, qztest::ReadFileText(saveDir_ + "\\" + entry.path).size()) << entry.path;
+    }
+    std::vector<std::string> saved;
+    for (const auto& file : ReportedFiles())
+        if (file.second)
+            saved.push_back(file.first);
+    std::sort(listed.begin(), listed.end());
+    EXPECT_EQ(listed, saved);
+    if (listed.empty())
+        return;
+    const std::string check = "cd '" + qztest::UnixPathOf(saveDir_) +
+                              "' && tr '\\\\' / < qzkeepset.sha256 | sha256sum --check --strict --quiet -";
+    EXPECT_EQ(qztest::RunUnix({"/bin/sh", "-c", check}), 0) << manifest;
 }

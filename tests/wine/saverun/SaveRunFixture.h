@@ -30,13 +30,28 @@ protected:
     // Runs the save on its own thread as the main window does, and pumps
     // this thread's messages until the end message arrives.
     void RunSave();
+    // A fresh stand-in for the main window, no boxes seen, no calls counted.
+    void NewReceiver();
 
     // Every file below the save directory, relative, "\" separated, sorted;
     // directories end with "\".
     std::vector<std::string> SavedTree() const;
+    // Every file below a directory with its bytes.
+    std::map<std::string, std::string> TreeContents(const std::string& root) const;
+    // The lines of one section of the configuration file, as stored.
+    std::vector<std::string> ConfigSectionLines(const std::string& section) const;
     std::vector<std::string> LogLines() const;
     std::vector<std::string> ReportTexts() const;
     std::map<std::string, std::string> Section(const std::string& file, const std::string& section) const;
+
+    // The keepset's files as the run's report lines name them (copies and
+    // dumps), relative to the save directory: true when the last line for
+    // the file was a success.
+    std::map<std::string, bool> ReportedFiles() const;
+    // Checks the manifest: it lists exactly the files last reported as
+    // saved, with the sizes they have, and the system's own checksum tool
+    // (sha256sum -c, paths turned to "/") accepts every line.
+    void ExpectManifestOfSavedFiles() const;
 
     std::string Root() const { return scratch_->Path(); }
     std::string Install() const { return scratch_->Path() + "\\inst"; }

@@ -57,7 +57,7 @@ TEST_F(SaveRunTest, FullSaveLaysOutTheKeepsetReportsEveryFileAndLeavesItsRecord)
         "dbv1\\v0013_2.wav",
         "desktop\\", "desktop\\all\\", "desktop\\all\\Common.lnk", "desktop\\user\\", "desktop\\user\\Alarm.lnk",
         "extra\\", "extra\\data.txt",
-        "qzkeepset.inf",
+        "qzkeepset.inf", "qzkeepset.sha256", "qzkeepset.size",
         "qzt\\", "qzt\\logo.bmp", "qzt\\module.qze", "qzt\\plan.csv", "qzt\\qz1post.txt", "qzt\\qztbatch.dbf",
         "qzt\\qztini.dbf", "qzt\\qztque.dbf", "qzt\\readme.rtf", "qzt\\run.bat", "qzt\\run.cmd", "qzt\\tool.ini",
         "web\\", "web\\htdocs\\", "web\\htdocs\\include\\", "web\\htdocs\\include\\db.php",
@@ -117,6 +117,10 @@ TEST_F(SaveRunTest, FullSaveLaysOutTheKeepsetReportsEveryFileAndLeavesItsRecord)
     auto record = Section(SaveDir() + ".\\qzkeepset.inf", "Save");
     EXPECT_EQ(record.count("SaveMySql"), 0u);
     EXPECT_EQ(record["SaveAdd2"], "D:\\extra");
+    EXPECT_EQ(entry["State"], "complete");
+    EXPECT_EQ(record["State"], "complete");
+    // The manifest: every file saved, once, checked by the checksum tool.
+    ExpectManifestOfSavedFiles();
 }
 
 TEST_F(SaveRunTest, MissingAlarmDatabaseEndsWithTheErrorOutcomeAndStillWritesTheRecord)
@@ -139,7 +143,9 @@ TEST_F(SaveRunTest, MissingAlarmDatabaseEndsWithTheErrorOutcomeAndStillWritesThe
     EXPECT_EQ(LogText(LogLines().back()), "ERRORS while saving data");
     EXPECT_TRUE(LastSaveRunHadErrors());
     EXPECT_EQ(Section("qzkeepset.ini", "Save1")["Path"], SaveDir());
-    EXPECT_TRUE(qztest::Exists(SaveDir() + "\\qzkeepset.inf"));
+    EXPECT_EQ(Section("qzkeepset.ini", "Save1")["State"], "errors");
+    EXPECT_EQ(Section(SaveDir() + "\\qzkeepset.inf", "Save")["State"], "errors");
+    ExpectManifestOfSavedFiles();
 }
 
 TEST_F(SaveRunTest, ADirectoryThatCannotBeCreatedIsAFailureOfTheRun)
@@ -351,14 +357,15 @@ TEST_F(SaveRunTest, AKeepsetRecordThatCannotBeWrittenIsARedLineAndTheErrorOutcom
     RunSave();
     qztest::SetAttributes(qztest::ConfigFilePath(), FILE_ATTRIBUTE_NORMAL);
 
-    const auto& last = receiver_->Reports().back();
-    EXPECT_EQ(last.wParam, 1u);
-    EXPECT_EQ(last.text, "FAILED to save the keepset record to " + qztest::ConfigFilePath() + " !");
-    EXPECT_EQ(receiver_->SelectedLine(), static_cast<int>(receiver_->Reports().size()) - 1);
-    // The success box of the copies, then the error box of the record.
-    ASSERT_EQ(boxes_.size(), 2u);
-    EXPECT_EQ(boxes_[0].caption, "Information");
-    EXPECT_EQ(boxes_[1].caption, "Error !");
+    // Neither the mark at the start nor the record at the end can be
+    // written: both are red lines, the first one selected, one error box.
+    const std::string failed = "FAILED to save the keepset record to " + qztest::ConfigFilePath() + " !";
+    EXPECT_EQ(receiver_->Reports().front().text, failed);
+    EXPECT_EQ(receiver_->Reports().back().text, failed);
+    EXPECT_EQ(receiver_->Reports().back().wParam, 1u);
+    EXPECT_EQ(receiver_->SelectedLine(), 0);
+    ASSERT_EQ(boxes_.size(), 1u);
+    EXPECT_EQ(boxes_[0].caption, "Error !");
     EXPECT_TRUE(LastSaveRunHadErrors());
     EXPECT_EQ(LogText(LogLines().back()), "ERRORS while saving data");
     EXPECT_EQ(qztest::ReadFileText(qztest::ConfigFilePath()), before);

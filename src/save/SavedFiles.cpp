@@ -1,0 +1,114 @@
+#include "save/SavedFiles.h"
+
+#include "config/LowerCase.h"
+#include "save/CopyPaths.h"
+#include "win/FileHash.h"
+#include "win/Files.h"
+#include "win/WideNames.h"
+
+namespace {
+
+thread_local SavedFiles* current = nullptr;
+
+const char* const kTemporarySuffix = ".tmp";
+
+}  // namespace
+
+SavedFiles::SavedFiles(const std::string& keepsetDirectory) : directory_(keepsetDirectory) {}
+
+bool SavedFiles::Add(const std::string& file)
+{
+    ManifestEntry entry;
+    const std::string relative = KeepsetRelativePath(directory_, file);
+    const bool read = win::FileSha256(file, entry.sha256, entry.size);
+    if (relative.empty())
+        return read;  // not below the keepset directory: nothing to list
+    if (!read) {
+        Remove(file);
+        return false;
+    }
+    // The manifest holds its paths in UTF-8, so that a name in any script
+    // reads the same to the checksum tools.
+    entry.path = win::ToUtf8(relative);
+    if (entry.path.empty())
+        return false;
+    entry.sizeKnown = true;
+    const std::string key = LowerCase(relative);
+    const auto found = index_.find(key);
+    if (found != index_.end()) {
+        entries_[found->second] = entry;
+        listed_[found->second] = true;
+        return true;
+    }
+    index_.emplace(key, entries_.size());
+    entries_.push_back(entry);
+    listed_.push_back(true);
+    return true;
+}
+
+void SavedFiles::Remove(const std::string& file)
+{
+    const auto found = index_.find(LowerCase(KeepsetRelativePath(directory_, file)));
+    if (found != index_.end())
+        listed_[found->second] = false;
+}
+
+std::vector<ManifestEntry> SavedFiles::Entries() const
+{
+    std::vector<ManifestEntry> entries;
+    for (std::size_t i = 0; i < entries_.size(); ++i)
+        if (listed_[i])
+            entries.push_back(entries_[i]);
+    return entries;
+}
+
+std::string SavedFiles::ManifestPath() const
+{
+    return JoinPathDotted(directory_, kManifestFileName);
+}
+
+std::string SavedFiles::ManifestTemporaryPath() const
+{
+    return ManifestPath() + kTemporarySuffix;
+}
+
+bool SavedFiles::WriteManifest() const
+{
+    const std::vector<ManifestEntry> entries = Entries();
+    const std::string sizeList = JoinPathDotted(directory_, kSizeListFileName);
+    const std::string sizeListTemporary = sizeList + kTemporarySuffix;
+    const std::string manifest = ManifestPath();
+    const std::string manifestTemporary = ManifestTemporaryPath();
+    // Both are whole on the disk before either is moved; the manifest,
+    // whose presence says the keepset can be checked, comes last.
+    const bool written = win::WriteWholeFile(sizeListTemporary, FormatSizeList(entries)) &&
+                         win::WriteWholeFile(manifestTemporary, FormatManifest(entries)) &&
+                         win::MoveReplacing(sizeListTemporary, sizeList) &&
+                         win::MoveReplacing(manifestTemporary, manifest);
+    if (!written) {
+        win::RemoveFile(sizeListTemporary);
+        win::RemoveFile(manifestTemporary);
+    }
+    return written;
+}
+
+SavedFilesScope::SavedFilesScope(SavedFiles& files) : previous_(current)
+{
+    current = &files;
+}
+
+SavedFilesScope::~SavedFilesScope()
+{
+    current = previous_;
+}
+
+bool KeepSavedFile(const std::string& file)
+{
+    return current == nullptr || current->Add(file);
+}
+
+void ForgetSavedFile(const std::string& file)
+{
+    if (current != nullptr)
+        current->Remove(file);
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The files a save run put into its keepset, each with the SHA-256 and the
+// size it has there after the copy: the content of the keepset's manifest.
+//
+// The save run opens one collection for its thread (SavedFilesScope); the
+// copy primitives hand it each file they copied (KeepSavedFile) and each
+// file whose copy failed (ForgetSavedFile). Outside a save run, or on any
+// other thread, both do nothing, so the primitives behave as they always
+// did.
+#include "save/ManifestFormat.h"
+
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class SavedFiles {
+public:
+    explicit SavedFiles(const std::string& keepsetDirectory);
+
+    // Reads the file back from the keepset and lists it, replacing what an
+    // earlier copy in the same run listed under that path. False when it
+    // cannot be read or hashed (or its name not written in UTF-8): the
+    // copy then counts as failed, and the file is not listed.
+    bool Add(const std::string& file);
+    // A copy that failed: whatever the run listed under that path goes.
+    void Remove(const std::string& file);
+
+    // The listed files in the order they were first copied.
+    std::vector<ManifestEntry> Entries() const;
+
+    // Writes "qzkeepset.size" and "qzkeepset.sha256" into the keepset
+    // directory, each first under a temporary name and then moved into
+    // place, the size list first and the manifest last: a manifest is
+    // either whole or absent. False when any step failed; the temporary
+    // files are removed then.
+    bool WriteManifest() const;
+
+    // Paths of the manifest and of its temporary name, for reports.
+    std::string ManifestPath() const;
+    std::string ManifestTemporaryPath() const;
+
+private:
+    std::string directory_;
+    std::vector<ManifestEntry> entries_;
+    std::vector<bool> listed_;
+    std::unordered_map<std::string, std::size_t> index_;  // lower-cased relative path -> entry
+};
+
+// Makes files the calling thread's collection for its lifetime.
+class SavedFilesScope {
+public:
+    explicit SavedFilesScope(SavedFiles& files);
+    ~SavedFilesScope();
+    SavedFilesScope(const SavedFilesScope&) = delete;
+    SavedFilesScope& operator=(const SavedFilesScope&) = delete;
+
+private:
+    SavedFiles* previous_;
+};
+
+// For the copy primitives: a file copied into the keepset. True when the
+// thread has no collection or the file was read back and listed; false
+// when it could not be read back, which makes the copy a failed one.
+bool KeepSavedFile(const std::string& file);
+// For the copy primitives: a copy that failed.
+void ForgetSavedFile(const std::string& file);
