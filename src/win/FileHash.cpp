@@ -1,7 +1,7 @@
 #include "win/FileHash.h"
 
 #include "win/InjectedFailure.h"
-#include "win/WideNames.h"
+#include "win/ReadChunks.h"
 
 #include <windows.h>
 #include <bcrypt.h>
@@ -86,32 +86,12 @@ bool FileSha256(const std::string& path, std::string& hexDigest, std::uint64_t& 
         SetLastError(ERROR_NOT_SUPPORTED);
         return false;
     }
-    std::wstring wide;
-    if (!ToWidePath(path, wide))
-        return false;
-    HANDLE file = CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    static thread_local std::vector<unsigned char> buffer(1 << 20);
-    bool ok = true;
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
-            ok = false;
-            break;
-        }
-        if (got == 0)
-            break;
-        size += got;
-        if (!hash.Add(buffer.data(), got)) {
-            SetLastError(ERROR_INVALID_DATA);
-            ok = false;
-            break;
-        }
-    }
+    bool ok = ReadFileInChunks(path, [&hash, &size](const unsigned char* data, unsigned long length) {
+        size += length;
+        SetLastError(ERROR_SUCCESS);
+        return hash.Add(data, length);
+    });
     const DWORD error = GetLastError();
-    CloseHandle(file);
     unsigned char digest[32];
     if (ok && !hash.Finish(digest)) {
         ok = false;

@@ -1,12 +1,14 @@
 #include "win/Files.h"
 
 #include "win/InjectedFailure.h"
+#include "win/ReadChunks.h"
 #include "win/WideNames.h"
 
 #include <windows.h>
 #include <direct.h>
 
 #include <algorithm>
+#include <functional>
 #include <atomic>
 #include <cstring>
 #include <vector>
@@ -229,11 +231,8 @@ bool FileSize(const std::string& path, std::uint64_t& size)
     return true;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& content)
+bool ReadFileInChunks(const std::string& path, const std::function<bool(const unsigned char*, unsigned long)>& consume)
 {
-    content.clear();
-    if (InjectedFailure(Op::FileRead))
-        return false;
     std::wstring wide;
     if (!ToWidePath(path, wide))
         return false;
@@ -241,22 +240,38 @@ bool ReadWholeFile(const std::string& path, std::string& content)
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
+    static thread_local std::vector<unsigned char> buffer(1 << 20);
     bool ok = true;
-    char buffer[64 * 1024];
     for (;;) {
         DWORD got = 0;
-        if (!ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+        if (!ReadFile(file, buffer.data(), static_cast<DWORD>(buffer.size()), &got, nullptr)) {
             ok = false;
             break;
         }
         if (got == 0)
             break;
-        content.append(buffer, got);
+        if (!consume(buffer.data(), got)) {
+            if (GetLastError() == ERROR_SUCCESS)
+                SetLastError(ERROR_INVALID_DATA);
+            ok = false;
+            break;
+        }
     }
     const DWORD error = GetLastError();
     CloseHandle(file);
     SetLastError(error);
     return ok;
+}
+
+bool ReadWholeFile(const std::string& path, std::string& content)
+{
+    content.clear();
+    if (InjectedFailure(Op::FileRead))
+        return false;
+    return ReadFileInChunks(path, [&content](const unsigned char* data, unsigned long length) {
+        content.append(reinterpret_cast<const char*>(data), length);
+        return true;
+    });
 }
 
 bool WriteWholeFile(const std::string& path, const std::string& content)
