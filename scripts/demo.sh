@@ -112,6 +112,14 @@ if [ -d "$keepset" ]; then
   fi
   echo "Record qzkeepset.inf:"
   tr -d '\r' <"$keepset/qzkeepset.inf" | sed 's/^/  /'
+  if [ -f "$keepset/qzkeepset.sha256" ]; then
+    echo "Manifest qzkeepset.sha256: $(wc -l <"$keepset/qzkeepset.sha256") file(s), checked with sha256sum:"
+    (cd "$keepset" && sed 's/\\/\//g' qzkeepset.sha256 | sha256sum --check --strict --quiet - && echo "  every file matches") \
+      || { echo "  MISMATCH"; status=1; }
+  else
+    echo "Manifest qzkeepset.sha256: MISSING"
+    status=1
+  fi
 fi
 echo
 echo "Run log C:\\log\\qzkeepset.log  ->  $c/log/qzkeepset.log, last lines:"
