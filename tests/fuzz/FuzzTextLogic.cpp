@@ -11,6 +11,7 @@
 #include "config/SplitPath.h"
 #include "restore/RestoreCommandLines.h"
 #include "restore/RestorePaths.h"
+#include "restore/RestoreRules.h"
 #include "save/ClientOptionText.h"
 #include "save/CommandLineArgument.h"
 #include "save/CopyPaths.h"
@@ -98,7 +99,15 @@ void Paths(const std::vector<std::string>& f)
     AdditionalEntryOf(f[0]);
     KeepsetDirectory(f[0], f[1]);
     KeepsetSearch(f[0], f[1], f[2]);
-    DatabaseOfDumpFile(f[0]);
+    std::string database;
+    if (DumpFileDatabase(f[0], database)) {
+        Require(!database.empty() && database[0] != '-', "a database name is a word, not an option");
+        Require(database.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_$-@") ==
+                    std::string::npos,
+                "a database name holds nothing that could end a statement");
+    }
+    IsSavedWindowsIni(f[0]);
+    MatchesFilePattern(f[0], f[1]);
     SubstitutePlaceholders(f[0], f[1], f[2]);
 }
 
