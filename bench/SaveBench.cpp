@@ -165,7 +165,7 @@ double Report(const char* name, int files, double megabytes, const Measured& m)
 
 int main(int argc, char** argv)
 {
-    const int smallFiles = argc > 1 ? std::atoi(argv[1]) : 20000;
+    const int smallFiles = argc > 1 ? std::atoi(argv[1]) : 5000;
     const int largeFiles = argc > 2 ? std::atoi(argv[2]) : 4;
     const int largeMiB = argc > 3 ? std::atoi(argv[3]) : 256;
 
