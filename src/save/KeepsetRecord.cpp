@@ -95,8 +95,10 @@ public:
             return false;
         }
         const std::string recordPath = ProfileFilePath(recordFile_);
-        win::RemoveFile(recordPath);
-        if (win::EntryExists(recordPath)) {
+        // A delete that fails for another reason than a missing file is
+        // not trusted, even when the file then looks absent.
+        const bool removed = win::RemoveFile(recordPath) || win::LastErrorIsNotFound();
+        if (!removed || win::EntryExists(recordPath)) {
             if (failedFile != nullptr)
                 *failedFile = recordPath;
             return false;
