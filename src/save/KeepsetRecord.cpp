@@ -98,7 +98,8 @@ public:
         // A delete that fails for another reason than a missing file is
         // not trusted, even when the file then looks absent.
         const bool removed = win::RemoveFile(recordPath) || win::LastErrorIsNotFound();
-        if (!removed || win::EntryExists(recordPath)) {
+        const bool gone = removed && !win::EntryExists(recordPath) && win::LastErrorIsNotFound();
+        if (!gone) {
             if (failedFile != nullptr)
                 *failedFile = recordPath;
             return false;
