@@ -12,9 +12,11 @@ scripts/setup.sh || exit 1
 scripts/build.sh || exit 1
 
 xvfb_pid=
+small_disk=
 cleanup() {
   scripts/test-db.sh stop >/dev/null 2>&1 || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  [ -n "$small_disk" ] && { umount "$small_disk" && rmdir "$small_disk"; } 2>/dev/null
   scripts/stop-wine.sh build
 }
 trap cleanup EXIT
@@ -33,6 +35,16 @@ export QZ_REQUIRE_DISPLAY=1 QZ_REQUIRE_DB=1 QZ_REQUIRE_LANGUAGES=1
 # environment (QZ_TEST_DB_*).
 db_env=$(scripts/test-db.sh start) || { echo "test.sh: could not start the test database server" >&2; exit 1; }
 eval "$db_env"
+
+# A small file system for the save onto a full disk (QZ_SMALL_DISK), where
+# mounting is permitted; without it that one test skips and says why.
+small_disk=$(mktemp -d /tmp/qz-small-disk.XXXXXX)
+if mount -t tmpfs -o size=512k,mode=1777 tmpfs "$small_disk" 2>/dev/null; then
+  export QZ_SMALL_DISK=$small_disk
+else
+  echo "test.sh: no small file system (mount not permitted): the full-disk save test skips" >&2
+  rmdir "$small_disk"; small_disk=
+fi
 
 status=0
 echo "== Native tests of the text logic (sanitizers)"

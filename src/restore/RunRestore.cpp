@@ -316,9 +316,8 @@ KeepsetState StateOf(const RestoreRequest& request, const std::string& root)
     return state;
 }
 
-bool StateAllowsRestore(const RestoreRequest& request, const std::string& root)
+bool StateAllowsRestore(KeepsetState state, const std::string& root)
 {
-    const KeepsetState state = StateOf(request, root);
     unsigned textId = 0;
     if (state == KeepsetState::Running)
         textId = IDS_RESTORE_INCOMPLETE_QUESTION;
@@ -331,11 +330,19 @@ bool StateAllowsRestore(const RestoreRequest& request, const std::string& root)
 
 // Reads the manifest and says what it means for the run; false when the
 // run must not go on.
-bool ReadManifest(RestoreProgress& progress, const std::string& root, KeepsetManifest& manifest)
+// A save that did not end well writes no manifest of its own: without
+// one, its cut or empty copies cannot be told from whole ones.
+bool ReadManifest(RestoreProgress& progress, const std::string& root, KeepsetState state, KeepsetManifest& manifest)
 {
     manifest.Read(root);
     switch (manifest.GetStatus()) {
     case KeepsetManifest::Status::Absent:
+        if (state == KeepsetState::Running || state == KeepsetState::Errors) {
+            progress.WriteRestoreLog("FAILED to verify the keepset: its save did not end well and it has no manifest " +
+                                     manifest.Path() + ": nothing is restored");
+            progress.MarkFailed();
+            return false;
+        }
         progress.WriteRestoreLog("The keepset cannot be verified: it has no manifest " + manifest.Path() +
                                  "; its files are restored unchecked");
         return true;
@@ -362,7 +369,8 @@ bool RunRestore(const RestoreRequest& request, RestoreRunHost& host)
     std::string root;
     if (!ChosenRoot(request, root))
         return false;
-    if (!StateAllowsRestore(request, root))
+    const KeepsetState state = StateOf(request, root);
+    if (!StateAllowsRestore(state, root))
         return false;
     if (ShowBox(IDS_RESTORE_QUESTION, root, win::kBoxYesNo | win::kBoxIconQuestion) != win::kAnswerYes)
         return false;
@@ -376,7 +384,7 @@ bool RunRestore(const RestoreRequest& request, RestoreRunHost& host)
         (request.kind == RestoreKind::Full ? "Start full restore from " : "Start custom restore from ") + root);
 
     KeepsetManifest manifest;
-    bool go = ReadManifest(progress, root, manifest);
+    bool go = ReadManifest(progress, root, state, manifest);
     ItemRestorer items(progress, root, record, targets, manifest.Entries());
     const auto walk = [&]() {
         if (request.kind == RestoreKind::Full)

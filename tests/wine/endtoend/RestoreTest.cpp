@@ -16,6 +16,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 
 using e2e::Installation;
@@ -130,12 +131,13 @@ protected:
                                      entries);
     }
 
-    // A save typed into the main window, its information box closed.
-    void SaveFromTheWindow(HWND window, const std::string& directory)
+    // A save typed into the main window, its information box (or with
+    // errors its error box) closed.
+    void SaveFromTheWindow(HWND window, const std::string& directory, const std::string& caption = "Information")
     {
         qzauto::SetControlText(window, IDC_SAVE_DIRECTORY, directory);
         qzauto::ClickButton(window, IDC_SAVE_DATA);
-        const HWND box = qzauto::WaitForMessageBox("Information", program_.Id());
+        const HWND box = qzauto::WaitForMessageBox(caption, program_.Id());
         ASSERT_NE(box, nullptr) << "the save did not end";
         qzauto::PressButton(box, IDOK);
         ASSERT_TRUE(qzauto::WaitUntil([&] { return qzauto::IsControlEnabled(window, IDC_SAVE_DATA); }));
@@ -178,6 +180,21 @@ protected:
         qzauto::ClickButton(dialog, IDOK);
         Answer(SubstitutePlaceholders(TextOf("", IDS_RESTORE_QUESTION), root), IDYES, dialog);
         Answer(TextOf("", summaryId), IDOK, dialog);
+    }
+
+    // A full restore of the first listed keepset, saved by a run that did
+    // not end well: the Save-type text starts with the mark, and the
+    // question about the keepset's state comes before the usual one; both
+    // answered Yes. The summary and any box between are for the caller.
+    void StartFullRestoreOfMarkedKeepset(HWND dialog, const std::string& root, unsigned markId, unsigned questionId)
+    {
+        const Rows listed = qzauto::ListViewRows(dialog, IDC_RST_KEEPSET_LIST, 4);
+        ASSERT_EQ(listed.size(), 1u);
+        EXPECT_EQ(listed[0][3].rfind(TextOf("", markId), 0), 0u) << listed[0][3];
+        qzauto::ClickListViewRow(dialog, IDC_RST_KEEPSET_LIST, 0);
+        qzauto::ClickButton(dialog, IDOK);
+        Answer(SubstitutePlaceholders(TextOf("", questionId), root), IDYES, dialog);
+        Answer(SubstitutePlaceholders(TextOf("", IDS_RESTORE_QUESTION), root), IDYES, dialog);
     }
 
     void ChooseCustomRestore(HWND dialog)
@@ -461,6 +478,126 @@ TEST_F(RestoreThroughTheProgram, AKeepsetOnANetworkShareIsSavedAndRestoredInFull
     EXPECT_EQ(Differences(InstallationFiles(), saved), std::vector<std::string>{});
     EXPECT_EQ(ExitProgram(window), 0u);
     qztest::UnmapShare("nas", "backup");
+}
+
+// A re-save into the directory of a complete keepset, killed while it
+// copies a large voice file: the entry says INCOMPLETE, a full restore
+// asks before anything is touched, finds the cut copy against the
+// keepset's manifest of the earlier save and restores only the intact
+// files; the live voice file keeps its bytes.
+TEST_F(RestoreThroughTheProgram, AReSaveKilledWhileItCopiesNeverPutsItsCutCopyOverAGoodFile)
+{
+    const std::string voice = "Q:\\dbv1\\v0013_1.vox";
+    constexpr std::size_t kVoiceSize = 48u << 20;
+    qztest::WriteFileText(voice, "first take" + std::string(kVoiceSize - 10, 'a'));
+    StartProgram();
+    HWND window = MainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::string keepset = Root() + "\\keep\\Saved";
+    SaveFromTheWindow(window, keepset);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_EQ(ConfigValue("Save1", "State"), "complete");
+
+    // The voice file is recorded anew; the next save is killed as soon as
+    // its copy of it is shorter than the one it replaces.
+    qztest::WriteFileText(voice, "second take" + std::string(kVoiceSize - 11, 'b'));
+    const std::string copy = LowerCase(keepset) + "\\dbv1\\v0013_1.vox";
+    const auto copiedSize = [&]() -> std::size_t {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(copy.c_str(), GetFileExInfoStandard, &data))
+            return kVoiceSize;
+        return static_cast<std::size_t>(data.nFileSizeLow);
+    };
+    qzauto::SetControlText(window, IDC_SAVE_DIRECTORY, keepset);
+    qzauto::ClickButton(window, IDC_SAVE_DATA);
+    const DWORD start = GetTickCount();
+    while (copiedSize() == kVoiceSize && GetTickCount() - start < 60000) {
+    }
+    program_.Kill();
+    const std::size_t cut = copiedSize();
+    ASSERT_LT(cut, kVoiceSize) << "the save was not killed while it copied the voice file";
+    EXPECT_EQ(ConfigValue("Save1", "State"), "running");
+    EXPECT_EQ(GetFileAttributesA((keepset + "\\qzkeepset.inf").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // Work on the server that the restore is to undo.
+    const Files before = InstallationFiles();
+    qztest::WriteFileText("Q:\\db1\\vm001.dbf", "damaged");
+    StartProgram();
+    window = MainWindow();
+    ASSERT_NE(window, nullptr);
+    const HWND dialog = OpenRestoreDialog(window);
+    ASSERT_NE(dialog, nullptr);
+    const std::string root = ConfigValue("Save1", "Path");
+    StartFullRestoreOfMarkedKeepset(dialog, root, IDS_TYPE_INCOMPLETE,
+                                    IDS_RESTORE_INCOMPLETE_QUESTION);
+    ASSERT_FALSE(HasFatalFailure());
+    Answer(SubstitutePlaceholders(TextOf("", IDS_RESTORE_DAMAGED_QUESTION), "1",
+                                  root + ".\\dbv1\\v0013_1.vox"),
+           IDYES, dialog);
+    Answer(TextOf("", IDS_RESTORE_HAD_ERRORS), IDOK, dialog);
+    // The intact files are back; the voice file is the second take, whole.
+    EXPECT_EQ(Differences(InstallationFiles(), before), std::vector<std::string>{});
+    EXPECT_EQ(copiedSize(), cut);
+    qzauto::PressButton(dialog, IDCANCEL);
+    EXPECT_TRUE(qzauto::WaitUntilGone(dialog));
+    EXPECT_EQ(ExitProgram(window), 0u);
+}
+
+// A save onto a disk too small for the installation: S: is a small file
+// system that scripts/test.sh mounts (QZ_SMALL_DISK, its Linux path). The
+// save ends with errors, the entry says WITH ERRORS, a full restore asks
+// first, and with Yes no live file is replaced by a cut or empty copy.
+TEST_F(RestoreThroughTheProgram, ASaveOntoAFullDiskIsMarkedAndItsRestoreReplacesNoGoodFile)
+{
+    // Mounting needs rights a developer's run may not have: without the
+    // file system the test skips, also in a full run (no QZ_REQUIRE_*
+    // refusal), since no run can make one up.
+    const char* disk = std::getenv("QZ_SMALL_DISK");
+    if (disk == nullptr || *disk == '\0')
+        GTEST_SKIP() << "no small file system: QZ_SMALL_DISK is not set (scripts/test.sh mounts one when it may)";
+    const std::string link = qztest::WinePrefix() + "/dosdevices/s:";
+    ASSERT_EQ(qztest::RunUnix({"/bin/ln", "-sfn", disk, link}), 0);
+    struct Unmap {
+        std::string link;
+        ~Unmap() { qztest::RunUnix({"/bin/rm", "-f", link}); }
+    } unmap{link};
+    qztest::RunUnix({"/bin/sh", "-c", std::string("rm -rf '") + disk + "'/*"});
+
+    // More voice data than the disk holds.
+    for (int i = 1; i <= 4; ++i)
+        qztest::WriteFileText("Q:\\dbv1\\v00" + std::to_string(20 + i) + "_1.vox",
+                              std::to_string(i) + std::string(256u << 10, static_cast<char>('a' + i)));
+    const Files before = InstallationFiles();
+    StartProgram();
+    const HWND window = MainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::string keepset = "S:\\keep";
+    SaveFromTheWindow(window, keepset, TextOf("", IDS_ERROR_CAPTION));
+    ASSERT_FALSE(HasFatalFailure());
+    EXPECT_EQ(ConfigValue("Save1", "State"), "errors");
+    EXPECT_EQ(GetFileAttributesA("S:\\keep\\qzkeepset.sha256"), INVALID_FILE_ATTRIBUTES);
+    // An empty copy the full disk left.
+    EXPECT_NE(GetFileAttributesA("S:\\keep\\extra\\table.dat"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(qztest::ReadFileText("S:\\keep\\extra\\table.dat"), "");
+
+    const HWND dialog = OpenRestoreDialog(window);
+    ASSERT_NE(dialog, nullptr);
+    StartFullRestoreOfMarkedKeepset(dialog, ConfigValue("Save1", "Path"), IDS_TYPE_WITH_ERRORS,
+                                    IDS_RESTORE_WITH_ERRORS_QUESTION);
+    ASSERT_FALSE(HasFatalFailure());
+    // The disk had no room left for the manifest either: nothing tells the
+    // cut and empty copies from whole ones, so nothing is restored.
+    Answer(TextOf("", IDS_RESTORE_HAD_ERRORS), IDOK, dialog);
+    bool said = false;
+    for (const std::string& line : RunLog())
+        said = said || line.find("FAILED to verify the keepset") != std::string::npos;
+    EXPECT_TRUE(said) << "the run log does not say why nothing was restored";
+    EXPECT_EQ(Differences(InstallationFiles(), before), std::vector<std::string>{});
+    if (IsWindow(dialog)) {
+        qzauto::PressButton(dialog, IDCANCEL);
+        EXPECT_TRUE(qzauto::WaitUntilGone(dialog));
+    }
+    ExitProgram(window);
 }
 
 // No keepset entry at all: a box says so and the dialog starts with the

@@ -186,7 +186,8 @@ TEST_F(VerifiedRestoreTest, ADamagedKeepsetRestoresNothingDamaged)
 
 // A keepset of an earlier version has no manifest: one line says it cannot
 // be verified, and its files still replace the live ones in one step. A
-// manifest that cannot be read restores nothing.
+// keepset of a save that did not end well and has no manifest, or one whose
+// manifest cannot be read, restores nothing.
 TEST_F(VerifiedRestoreTest, KeepsetsWithoutOrWithAnUnreadableManifest)
 {
     const std::string root = keep_.Path();
@@ -197,6 +198,20 @@ TEST_F(VerifiedRestoreTest, KeepsetsWithoutOrWithAnUnreadableManifest)
     EXPECT_EQ(Installed("qzt\\a.qzt"), "new tool a");
     EXPECT_EQ(win::CallCount(win::Op::FileHash), 0u);
     EXPECT_EQ(win::CallCount(win::Op::FileMove), 2u);
+
+    // A save that did not end well and wrote no manifest: its cut or empty
+    // copies cannot be told from whole ones, so nothing is restored.
+    warningAnswer_ = win::kAnswerYes;
+    for (const char* state : {"running", "errors"}) {
+        Record(std::string("SaveMsg=1\r\nState=") + state + "\r\n");
+        PutBackOldFiles();
+        EXPECT_FALSE(Run(Custom(OtherRoot(), {{QztDirectory, true}}))) << state;
+        EXPECT_EQ(Installed("qzt\\a.qzt"), "old tool a, longer") << state;
+        EXPECT_EQ(LogTexts().back(), "FAILED to verify the keepset: its save did not end well and it has no manifest " +
+                                         root + ".\\qzkeepset.sha256: nothing is restored");
+        EXPECT_EQ(Summary(), kErrorsText);
+    }
+    Record("SaveMsg=1\r\nState=complete\r\n");
 
     WriteManifest();
     PutBackOldFiles();
