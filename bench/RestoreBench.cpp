@@ -11,6 +11,7 @@
 #include "restore/RestoreRunHost.h"
 #include "restore/RunRestore.h"
 #include "save/ManifestFormat.h"
+#include "BenchSupport.h"
 #include "support/WineHost.h"
 #include "win/FileHash.h"
 #include "win/MessageBoxes.h"
@@ -26,32 +27,13 @@
 
 namespace {
 
+using bench::Seconds;
+using bench::SettleDisk;
+using bench::WriteFilled;
+
 const std::string kRoot = "C:\\qzrestorebench";
 const std::string kKeep = kRoot + "\\keep";
 const std::string kInstall = kRoot + "\\inst";
-
-double Seconds(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-void WriteFilled(const std::string& path, std::size_t bytes, char fill)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::vector<char> block(1 << 20, fill);
-    while (bytes > 0) {
-        const DWORD chunk = static_cast<DWORD>(std::min(bytes, block.size()));
-        DWORD written = 0;
-        WriteFile(file, block.data(), chunk, &written, nullptr);
-        bytes -= chunk;
-    }
-    CloseHandle(file);
-}
-
-void SettleDisk()
-{
-    qztest::RunUnix({"/bin/sync"});
-}
 
 std::vector<std::string> FilesIn(const std::string& directory)
 {

@@ -11,6 +11,7 @@
 #include "config/SaveSettings.h"
 #include "save/SaveRun.h"
 #include "support/ReportReceiver.h"
+#include "BenchSupport.h"
 #include "support/WineHost.h"
 #include "win/FileHash.h"
 #include "win/MessageBoxes.h"
@@ -27,32 +28,11 @@
 
 namespace {
 
+using bench::Seconds;
+using bench::SettleDisk;
+using bench::WriteFilled;
+
 const std::string kRoot = "C:\\qzbench";
-
-double Seconds(std::chrono::steady_clock::time_point start)
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-void WriteFilled(const std::string& path, std::size_t bytes, char fill)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    std::vector<char> block(1 << 20, fill);
-    while (bytes > 0) {
-        const DWORD chunk = static_cast<DWORD>(std::min(bytes, block.size()));
-        DWORD written = 0;
-        WriteFile(file, block.data(), chunk, &written, nullptr);
-        bytes -= chunk;
-    }
-    CloseHandle(file);
-}
-
-// Dirty pages of the previous run are written out first, so that no run
-// pays for the writes of another.
-void SettleDisk()
-{
-    qztest::RunUnix({"/bin/sync"});
-}
 
 // The plain loop: every file the pattern finds, copied with CopyFileA from
 // the same installation drive the save run reads.

@@ -16,6 +16,7 @@
 // and last "ratio: X", the window save ratio.
 #include "Automation.h"
 #include "resource.h"
+#include "BenchSupport.h"
 #include "support/WineHost.h"
 
 #include <windows.h>
@@ -32,6 +33,10 @@
 
 namespace {
 
+using bench::Seconds;
+using bench::SettleDisk;
+using bench::WriteFilled;
+
 const std::string kRoot = "C:\\qzwin";
 const std::string kInstall = kRoot + "\\inst";  // drive Q:
 const char* const kTitle = "Orvella Backup and Restore Tool";
@@ -41,21 +46,6 @@ const char* const kUserShellFolders = "Software\\Microsoft\\Windows\\CurrentVers
 constexpr DWORD kRunTimeout = 3600 * 1000;
 
 using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-void WriteFilled(const std::string& path, std::size_t bytes, char fill)
-{
-    const HANDLE file =
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    const std::string block(bytes, fill);
-    DWORD written = 0;
-    WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
-    CloseHandle(file);
-}
 
 // One folder of the installation: where its files lie, how many, and the
 // extensions the save looks for there (taken in turn).
@@ -89,11 +79,6 @@ std::vector<Folder> MakeInstallation(int scale)
         }
     }
     return folders;
-}
-
-void SettleDisk()
-{
-    qztest::RunUnix({"/bin/sync"});
 }
 
 // The plain loop: every file of every folder, and the alarm database,

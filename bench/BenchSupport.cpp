@@ -1,0 +1,35 @@
+#include "BenchSupport.h"
+
+#include "support/WineHost.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace bench {
+
+double Seconds(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void WriteFilled(const std::string& path, std::size_t bytes, char fill)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    std::vector<char> block(std::min<std::size_t>(bytes, 1 << 20), fill);
+    while (bytes > 0) {
+        const DWORD chunk = static_cast<DWORD>(std::min(bytes, block.size()));
+        DWORD written = 0;
+        WriteFile(file, block.data(), chunk, &written, nullptr);
+        bytes -= chunk;
+    }
+    CloseHandle(file);
+}
+
+void SettleDisk()
+{
+    qztest::RunUnix({"/bin/sync"});
+}
+
+}  // namespace bench
