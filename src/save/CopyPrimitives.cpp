@@ -10,6 +10,9 @@
 #include "win/WideNames.h"
 #include "resource.h"
 
+#include <deque>
+#include <memory>
+
 namespace {
 
 constexpr unsigned long kPlainDirectory = 16;
@@ -67,12 +70,87 @@ bool ReportedSearchFailure(const win::DirectorySearch& search, const std::string
     return true;
 }
 
+// How a copy loop words a failed copy: CopyFilesByPattern adds the entry's
+// attribute value to the log line, CopyAdditionalDirectory does not.
+enum class FailureLine { WithAttribute, Plain };
+
+// The files of a copy loop whose copies are being read back, in the order
+// they were copied. A file's line is reported once its read-back has ended,
+// so the lines come in the order of the copies, each green or red by the
+// read-back as well, while the loop is already copying the next files.
+class CopiesInFlight {
+public:
+    explicit CopiesInFlight(FailureLine failureLine) : failureLine_(failureLine) {}
+    CopiesInFlight(const CopiesInFlight&) = delete;
+    CopiesInFlight& operator=(const CopiesInFlight&) = delete;
+
+    // One file of the loop; copied tells whether the copy itself went
+    // through. Reports the files before it whose read-back has ended.
+    void Add(const std::string& source, const std::string& target, unsigned long attributes, bool copied)
+    {
+        Copy copy{source, target, attributes, copied, nullptr};
+        if (copied)
+            copy.readBack = StartKeepingSavedFile(target);
+        waiting_.push_back(std::move(copy));
+        while (!waiting_.empty() &&
+               (waiting_.size() > kMostInFlight || KeepingSavedFileFinished(waiting_.front().readBack)))
+            ReportFirst();
+    }
+
+    // Reports every file still waiting; true when a copy or its read-back
+    // failed in the whole loop.
+    bool Finish()
+    {
+        while (!waiting_.empty())
+            ReportFirst();
+        return failed_;
+    }
+
+private:
+    // Enough to keep the reading thread busy, few enough that the list of
+    // the main window never lags visibly behind the copies.
+    static constexpr std::size_t kMostInFlight = 16;
+
+    struct Copy {
+        std::string source;
+        std::string target;
+        unsigned long attributes;
+        bool copied;
+        std::shared_ptr<ReadBack> readBack;
+    };
+
+    void ReportFirst()
+    {
+        const Copy copy = std::move(waiting_.front());
+        waiting_.pop_front();
+        if (copy.copied && FinishKeepingSavedFile(copy.readBack)) {
+            ReportStep(win::FormatText(IDS_FILE_SAVED, copy.source, copy.target), false);
+            return;
+        }
+        ForgetSavedFile(copy.target);
+        failed_ = true;
+        const std::string text = win::FormatText(IDS_FILE_SAVE_FAILED, copy.source, copy.target);
+        if (failureLine_ == FailureLine::Plain) {
+            ReportStep(text, true);
+            return;
+        }
+        // The attribute value goes to the log only: it tells a hidden
+        // directory from a file that could not be copied.
+        SendReportMessage(text, true);
+        WriteLogLine(text + " File attribute: " + std::to_string(copy.attributes));
+    }
+
+    FailureLine failureLine_;
+    std::deque<Copy> waiting_;
+    bool failed_ = false;
+};
+
 }  // namespace
 
 int CopyFilesByPattern(const std::string& pattern, const std::string& sourceDirectory,
                        const std::string& targetDirectory)
 {
-    int result = 0;
+    CopiesInFlight copies(FailureLine::WithAttribute);
     win::DirectorySearch search(pattern);
     win::FoundEntry entry;
     while (search.Next(entry)) {
@@ -80,22 +158,11 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& sourceDire
             continue;
         const std::string source = JoinPath(sourceDirectory, entry.name);
         const std::string target = JoinPath(targetDirectory, entry.name);
-        bool copied = false;
-        if (FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength)) {
-            copied = CopyOverReadOnlyTarget(source, target) && KeepSavedFile(target);
-        }
-        if (copied) {
-            ReportStep(win::FormatText(IDS_FILE_SAVED, source, target), false);
-            continue;
-        }
-        ForgetSavedFile(target);
-        result = 1;
-        // The attribute value goes to the log only: it tells a hidden
-        // directory from a file that could not be copied.
-        const std::string text = win::FormatText(IDS_FILE_SAVE_FAILED, source, target);
-        SendReportMessage(text, true);
-        WriteLogLine(text + " File attribute: " + std::to_string(entry.attributes));
+        const bool copied = FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength) &&
+                            CopyOverReadOnlyTarget(source, target);
+        copies.Add(source, target, entry.attributes, copied);
     }
+    int result = copies.Finish() ? 1 : 0;
     if (ReportedSearchFailure(search, sourceDirectory))
         result = 1;
     return result;
@@ -143,6 +210,7 @@ int CopyAdditionalDirectory(const std::string& path)
             result = 0;
     }
 
+    CopiesInFlight copies(FailureLine::Plain);
     win::DirectorySearch search(paths.pattern);
     win::FoundEntry entry;
     while (search.Next(entry)) {
@@ -151,15 +219,11 @@ int CopyAdditionalDirectory(const std::string& path)
         const std::string source = JoinPathDotted(paths.sourceDirectory, entry.name);
         const std::string target = JoinPathDotted(paths.mirror, entry.name);
         const bool copied = FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength) &&
-                            win::CopyFileReplacing(source, target) && KeepSavedFile(target);
-        if (copied) {
-            ReportStep(win::FormatText(IDS_FILE_SAVED, source, target), false);
-        } else {
-            ForgetSavedFile(target);
-            result = 0;
-            ReportStep(win::FormatText(IDS_FILE_SAVE_FAILED, source, target), true);
-        }
+                            win::CopyFileReplacing(source, target);
+        copies.Add(source, target, entry.attributes, copied);
     }
+    if (copies.Finish())
+        result = 0;
     if (ReportedSearchFailure(search, paths.sourceDirectory))
         result = 0;
     return result;

@@ -2,7 +2,6 @@
 
 #include "config/LowerCase.h"
 #include "save/CopyPaths.h"
-#include "win/FileHash.h"
 #include "win/Files.h"
 #include "win/WideNames.h"
 
@@ -18,15 +17,44 @@ SavedFiles::SavedFiles(const std::string& keepsetDirectory) : directory_(keepset
 
 bool SavedFiles::Add(const std::string& file)
 {
+    ReadBack readBack;
+    readBack.file = file;
+    ReadBackNow(readBack);
+    return List(readBack);
+}
+
+std::shared_ptr<ReadBack> SavedFiles::StartAdd(const std::string& file)
+{
+    if (!reader_)
+        reader_ = std::make_unique<ReadBackThread>();
+    return reader_->Start(file);
+}
+
+bool SavedFiles::AddDone(const ReadBack& readBack) const
+{
+    return !reader_ || reader_->Done(readBack);
+}
+
+bool SavedFiles::FinishAdd(const ReadBack& readBack)
+{
+    if (reader_)
+        reader_->Wait(readBack);
+    return List(readBack);
+}
+
+bool SavedFiles::List(const ReadBack& readBack)
+{
+    const std::string& file = readBack.file;
     ManifestEntry entry;
     const std::string relative = KeepsetRelativePath(directory_, file);
-    const bool read = win::FileSha256(file, entry.sha256, entry.size);
     if (relative.empty())
-        return read;  // not below the keepset directory: nothing to list
-    if (!read) {
+        return readBack.read;  // not below the keepset directory: nothing to list
+    if (!readBack.read) {
         Remove(file);
         return false;
     }
+    entry.sha256 = readBack.sha256;
+    entry.size = readBack.size;
     // The manifest holds its paths in UTF-8, so that a name in any script
     // reads the same to the checksum tools.
     entry.path = win::ToUtf8(relative);
@@ -105,6 +133,21 @@ SavedFilesScope::~SavedFilesScope()
 bool KeepSavedFile(const std::string& file)
 {
     return current == nullptr || current->Add(file);
+}
+
+std::shared_ptr<ReadBack> StartKeepingSavedFile(const std::string& file)
+{
+    return current != nullptr ? current->StartAdd(file) : nullptr;
+}
+
+bool KeepingSavedFileFinished(const std::shared_ptr<ReadBack>& readBack)
+{
+    return readBack == nullptr || current == nullptr || current->AddDone(*readBack);
+}
+
+bool FinishKeepingSavedFile(const std::shared_ptr<ReadBack>& readBack)
+{
+    return readBack == nullptr || current == nullptr || current->FinishAdd(*readBack);
 }
 
 void ForgetSavedFile(const std::string& file)

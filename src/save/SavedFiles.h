@@ -8,7 +8,9 @@
 // other thread, both do nothing, so the primitives behave as they always
 // did.
 #include "save/ManifestFormat.h"
+#include "save/ReadBackThread.h"
 
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -22,6 +24,13 @@ public:
     // cannot be read or hashed (or its name not written in UTF-8): the
     // copy then counts as failed, and the file is not listed.
     bool Add(const std::string& file);
+    // The same in two steps, so that a copy loop can go on copying while
+    // the file is read back on the collection's own reading thread: Start
+    // hands the file over, Finish waits for its read-back and lists it,
+    // with Add's result. Files are listed in the order Finish is called.
+    std::shared_ptr<ReadBack> StartAdd(const std::string& file);
+    bool FinishAdd(const ReadBack& readBack);
+    bool AddDone(const ReadBack& readBack) const;
     // A copy that failed: whatever the run listed under that path goes.
     void Remove(const std::string& file);
 
@@ -40,10 +49,13 @@ public:
     std::string ManifestTemporaryPath() const;
 
 private:
+    bool List(const ReadBack& readBack);
+
     std::string directory_;
     std::vector<ManifestEntry> entries_;
     std::vector<bool> listed_;
     std::unordered_map<std::string, std::size_t> index_;  // lower-cased relative path -> entry
+    std::unique_ptr<ReadBackThread> reader_;  // started with the first StartAdd
 };
 
 // Makes files the calling thread's collection for its lifetime.
@@ -62,5 +74,11 @@ private:
 // thread has no collection or the file was read back and listed; false
 // when it could not be read back, which makes the copy a failed one.
 bool KeepSavedFile(const std::string& file);
+// For copy loops: KeepSavedFile in two steps (see SavedFiles::StartAdd).
+// Start gives nullptr when the thread has no collection; Finish of nullptr
+// is true, and Finished tells whether Finish would have to wait.
+std::shared_ptr<ReadBack> StartKeepingSavedFile(const std::string& file);
+bool KeepingSavedFileFinished(const std::shared_ptr<ReadBack>& readBack);
+bool FinishKeepingSavedFile(const std::shared_ptr<ReadBack>& readBack);
 // For the copy primitives: a copy that failed.
 void ForgetSavedFile(const std::string& file);

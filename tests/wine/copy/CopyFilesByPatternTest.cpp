@@ -2,8 +2,11 @@
 #include "CopyTestHost.h"
 
 #include "save/CopyPrimitives.h"
+#include "save/SavedFiles.h"
 #include "win/CallCounter.h"
 #include "win/Files.h"
+
+#include <set>
 
 using CopyFilesByPattern_ = CopyTest;
 
@@ -67,6 +70,64 @@ TEST_F(CopyFilesByPattern_, FailedCopyIsListedPlainAndLoggedWithItsAttributeValu
     EXPECT_EQ(window_.Reports()[0].text, text);
     EXPECT_EQ(LogTexts(), std::vector<std::string>{text + " File attribute: " + std::to_string(attributes)});
     EXPECT_FALSE(qztest::Exists(target + "\\vm001.dbf"));
+}
+
+// In a save run the copies are read back on a thread of their own while
+// the loop copies on; each file's line waits for its read-back. Whatever
+// fails where, the lines come in the order of the search, each coloured by
+// its own copy and read-back, and the keepset lists exactly the green files.
+TEST_F(CopyFilesByPattern_, LinesFollowTheSearchOrderWhileCopiesAreReadBackBesideTheLoop)
+{
+    const std::string keepset = folder_ / "keep";
+    const std::string source = folder_ / "src";
+    const std::string target = keepset + "\\dst";
+    constexpr int kFiles = 75;
+    for (int i = 0; i < kFiles; ++i)
+        qztest::WriteFileText(source + "\\f" + std::to_string(i) + ".vox", std::string(100 + i, 'v'));
+    qztest::MakeDirectories(target);
+    std::vector<std::string> order;
+    win::DirectorySearch search(source + "\\*.vox");
+    for (win::FoundEntry entry; search.Next(entry);)
+        order.push_back(entry.name);
+    ASSERT_EQ(order.size(), static_cast<std::size_t>(kFiles));
+
+    // Copy 20 fails; read-backs 7, 40 and the last fail: 40 is the 41st
+    // file, the copy of the 20th never being handed over.
+    const std::set<int> red = {7, 20, 41, kFiles};
+    SavedFiles saved(keepset);
+    SavedFilesScope collecting(saved);
+    win::ResetCalls();
+    win::FailCall(win::Op::FileCopy, 20, ERROR_SHARING_VIOLATION);
+    win::FailCall(win::Op::FileHash, 7, ERROR_LOCK_VIOLATION);
+    win::FailCall(win::Op::FileHash, 40, ERROR_LOCK_VIOLATION);
+    win::FailCall(win::Op::FileHash, kFiles - 1, ERROR_LOCK_VIOLATION);
+    EXPECT_EQ(CopyFilesByPattern(source + "\\*.vox", source, target), 1);
+    win::ResetCalls();
+
+    std::vector<std::string> lines;
+    std::vector<std::string> listed;
+    for (int i = 1; i <= kFiles; ++i) {
+        const std::string& name = order[i - 1];
+        const std::string from = source + "\\" + name;
+        const std::string to = target + "\\" + name;
+        lines.push_back(red.count(i) ? Failed(from, to) : Saved(from, to));
+        if (!red.count(i))
+            listed.push_back("dst\\" + name);
+    }
+    std::vector<std::string> shown;
+    for (const ReceivedReport& report : window_.Reports()) {
+        shown.push_back(report.text);
+        EXPECT_EQ(report.wParam, report.text.rfind("FAILED", 0) == 0 ? 1u : 0u) << report.text;
+    }
+    EXPECT_EQ(shown, lines);
+    std::vector<std::string> logged = LogTexts();
+    for (std::string& line : logged)
+        line = line.substr(0, line.find(" File attribute: "));
+    EXPECT_EQ(logged, lines);
+    std::vector<std::string> inManifest;
+    for (const ManifestEntry& entry : saved.Entries())
+        inManifest.push_back(entry.path);
+    EXPECT_EQ(inManifest, listed);
 }
 
 TEST_F(CopyFilesByPattern_, ReadOnlyTargetIsMadeWritableAndReplaced)
