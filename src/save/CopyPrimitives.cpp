@@ -74,10 +74,31 @@ bool ReportedSearchFailure(const win::DirectorySearch& search, const std::string
 // attribute value to the log line, CopyAdditionalDirectory does not.
 enum class FailureLine { WithAttribute, Plain };
 
-// The files of a copy loop whose copies are being read back, in the order
-// they were copied. A file's line is reported once its read-back has ended,
-// so the lines come in the order of the copies, each green or red by the
-// read-back as well, while the loop is already copying the next files.
+// Reports one file of a copy loop: green when it was copied and read back
+// (kept), red otherwise.
+void ReportCopy(const std::string& source, const std::string& target, unsigned long attributes,
+                FailureLine failureLine, bool kept)
+{
+    if (kept) {
+        ReportStep(win::FormatText(IDS_FILE_SAVED, source, target), false);
+        return;
+    }
+    const std::string text = win::FormatText(IDS_FILE_SAVE_FAILED, source, target);
+    if (failureLine == FailureLine::Plain) {
+        ReportStep(text, true);
+        return;
+    }
+    // The attribute value goes to the log only: it tells a hidden
+    // directory from a file that could not be copied.
+    SendReportMessage(text, true);
+    WriteLogLine(text + " File attribute: " + std::to_string(attributes));
+}
+
+// The files of a copy loop whose copies are being read back and reported
+// by the save run's reading thread, in the order they were copied, while
+// the loop copies on. A file's line comes once its read-back has ended, so
+// the lines keep the order of the copies, each green or red by its copy
+// and its read-back. Outside a save run each file is reported at once.
 class CopiesInFlight {
 public:
     explicit CopiesInFlight(FailureLine failureLine) : failureLine_(failureLine) {}
@@ -85,24 +106,35 @@ public:
     CopiesInFlight& operator=(const CopiesInFlight&) = delete;
 
     // One file of the loop; copied tells whether the copy itself went
-    // through. Reports the files before it whose read-back has ended.
+    // through.
     void Add(const std::string& source, const std::string& target, unsigned long attributes, bool copied)
     {
-        Copy copy{source, target, attributes, copied, nullptr};
-        if (copied)
-            copy.readBack = StartKeepingSavedFile(target);
-        waiting_.push_back(std::move(copy));
+        auto readBack = std::make_shared<ReadBack>();
+        readBack->file = target;
+        readBack->copied = copied;
+        const FailureLine failureLine = failureLine_;
+        readBack->report = [source, target, attributes, failureLine](const ReadBack& done) {
+            ReportCopy(source, target, attributes, failureLine, done.kept);
+        };
+        if (!HandOverSavedFile(readBack)) {
+            // Not in a save run: nothing is read back.
+            if (!copied)
+                failed_ = true;
+            ReportCopy(source, target, attributes, failureLine_, copied);
+            return;
+        }
+        waiting_.push_back(std::move(readBack));
         while (!waiting_.empty() &&
-               (waiting_.size() > kMostInFlight || KeepingSavedFileFinished(waiting_.front().readBack)))
-            ReportFirst();
+               (waiting_.size() > kMostInFlight || HandedOverSavedFileDone(*waiting_.front())))
+            CollectFirst();
     }
 
-    // Reports every file still waiting; true when a copy or its read-back
-    // failed in the whole loop.
+    // Waits for every file still in flight; true when a copy or its
+    // read-back failed in the whole loop.
     bool Finish()
     {
         while (!waiting_.empty())
-            ReportFirst();
+            CollectFirst();
         return failed_;
     }
 
@@ -111,37 +143,18 @@ private:
     // the main window never lags visibly behind the copies.
     static constexpr std::size_t kMostInFlight = 16;
 
-    struct Copy {
-        std::string source;
-        std::string target;
-        unsigned long attributes;
-        bool copied;
-        std::shared_ptr<ReadBack> readBack;
-    };
-
-    void ReportFirst()
+    void CollectFirst()
     {
-        const Copy copy = std::move(waiting_.front());
+        const std::shared_ptr<ReadBack> readBack = std::move(waiting_.front());
         waiting_.pop_front();
-        if (copy.copied && FinishKeepingSavedFile(copy.readBack)) {
-            ReportStep(win::FormatText(IDS_FILE_SAVED, copy.source, copy.target), false);
-            return;
-        }
-        ForgetSavedFile(copy.target);
-        failed_ = true;
-        const std::string text = win::FormatText(IDS_FILE_SAVE_FAILED, copy.source, copy.target);
-        if (failureLine_ == FailureLine::Plain) {
-            ReportStep(text, true);
-            return;
-        }
-        // The attribute value goes to the log only: it tells a hidden
-        // directory from a file that could not be copied.
-        SendReportMessage(text, true);
-        WriteLogLine(text + " File attribute: " + std::to_string(copy.attributes));
+        FinishHandedOverSavedFile(*readBack);
+        if (!readBack->kept)
+            failed_ = true;
+        ObserveReport();
     }
 
     FailureLine failureLine_;
-    std::deque<Copy> waiting_;
+    std::deque<std::shared_ptr<ReadBack>> waiting_;
     bool failed_ = false;
 };
 

@@ -1,20 +1,51 @@
 #include "save/ReadBackThread.h"
 
+#include "save/ManifestFormat.h"
+#include "save/Reports.h"
 #include "win/FileHash.h"
+#include "win/WideNames.h"
+
+#include <windows.h>
 
 #include <system_error>
 
-void ReadBackNow(ReadBack& readBack)
+void ReadBackNow(ReadBack& readBack, const std::string& keepsetDirectory)
 {
-    readBack.read = win::FileSha256(readBack.file, readBack.sha256, readBack.size);
+    readBack.read = readBack.copied && win::FileSha256(readBack.file, readBack.sha256, readBack.size);
+    readBack.relative = KeepsetRelativePath(keepsetDirectory, readBack.file);
+    if (!readBack.read || readBack.relative.empty()) {
+        // Not below the keepset: nothing to list, the read-back decides.
+        readBack.kept = readBack.read;
+        return;
+    }
+    // The manifest holds its paths in UTF-8, so that a name in any script
+    // reads the same to the checksum tools.
+    readBack.manifestPath = win::ToUtf8(readBack.relative);
+    readBack.kept = !readBack.manifestPath.empty();
 }
 
-ReadBackThread::ReadBackThread() : shared_(std::make_shared<Shared>())
+ReadBackThread::Shared::~Shared()
 {
+    if (owner != nullptr)
+        CloseHandle(owner);
+    if (finished != nullptr)
+        CloseHandle(finished);
+}
+
+ReadBackThread::ReadBackThread(const std::string& keepsetDirectory) : shared_(std::make_shared<Shared>())
+{
+    shared_->directory = keepsetDirectory;
+    HANDLE owner = nullptr;
+    shared_->finished = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    if (shared_->finished == nullptr ||
+        !DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &owner, SYNCHRONIZE, FALSE,
+                         0))
+        return;  // no thread: Start does the work itself
+    shared_->owner = owner;
     try {
         thread_ = std::thread(Run, shared_);
     } catch (const std::system_error&) {
-        // No thread: Start reads each file back itself.
+        // Start does the work itself.
     }
 }
 
@@ -30,14 +61,14 @@ ReadBackThread::~ReadBackThread()
     thread_.join();
 }
 
-std::shared_ptr<ReadBack> ReadBackThread::Start(const std::string& file)
+void ReadBackThread::Start(const std::shared_ptr<ReadBack>& readBack)
 {
-    auto readBack = std::make_shared<ReadBack>();
-    readBack->file = file;
-    if (!thread_.joinable()) {
-        ReadBackNow(*readBack);
+    if (!Running()) {
+        ReadBackNow(*readBack, shared_->directory);
+        if (readBack->report)
+            readBack->report(*readBack);
         readBack->done = true;
-        return readBack;
+        return;
     }
     bool wake = false;
     {
@@ -49,7 +80,6 @@ std::shared_ptr<ReadBack> ReadBackThread::Start(const std::string& file)
     // it is woken for a few files at a time, or when somebody waits.
     if (wake)
         shared_->handedOver.notify_one();
-    return readBack;
 }
 
 bool ReadBackThread::Done(const ReadBack& readBack) const
@@ -60,15 +90,27 @@ bool ReadBackThread::Done(const ReadBack& readBack) const
 
 void ReadBackThread::Wait(const ReadBack& readBack) const
 {
-    std::unique_lock<std::mutex> guard(shared_->lock);
-    if (readBack.done)
-        return;
-    shared_->handedOver.notify_one();
-    shared_->finished.wait(guard, [&readBack] { return readBack.done; });
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> guard(shared_->lock);
+            if (readBack.done)
+                return;
+            shared_->awaited = true;
+        }
+        shared_->handedOver.notify_one();
+        const DWORD woken = MsgWaitForMultipleObjects(1, &shared_->finished, FALSE, INFINITE, QS_SENDMESSAGE);
+        if (woken == WAIT_OBJECT_0 + 1) {
+            MSG message;
+            PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        } else if (woken == WAIT_FAILED) {
+            Sleep(1);
+        }
+    }
 }
 
 void ReadBackThread::Run(std::shared_ptr<Shared> shared)
 {
+    ReportForTheRunThread();
     std::unique_lock<std::mutex> guard(shared->lock);
     for (;;) {
         shared->handedOver.wait(guard, [&shared] { return shared->ending || !shared->waiting.empty(); });
@@ -77,10 +119,18 @@ void ReadBackThread::Run(std::shared_ptr<Shared> shared)
         const std::shared_ptr<ReadBack> readBack = shared->waiting.front();
         shared->waiting.pop_front();
         guard.unlock();
+        // A run cut short reports nothing more.
+        if (WaitForSingleObject(shared->owner, 0) == WAIT_OBJECT_0)
+            return;
         // Only this thread touches the record until it is marked done.
-        ReadBackNow(*readBack);
+        ReadBackNow(*readBack, shared->directory);
+        if (readBack->report)
+            readBack->report(*readBack);
         guard.lock();
         readBack->done = true;
-        shared->finished.notify_all();
+        if (shared->awaited) {
+            shared->awaited = false;
+            SetEvent(shared->finished);
+        }
     }
 }

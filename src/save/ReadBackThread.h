@@ -1,52 +1,78 @@
 #pragma once
 // Reads copied files back and hashes them on a thread of its own, in the
-// order they were handed over, so that a copy loop need not wait for one
-// file's read-back before it copies the next. Opening a file that was just
-// written costs about as much as copying a small one; done beside the
-// copies, it no longer adds to the time of a save.
+// order they were handed over, and reports each once read, so that a copy
+// loop neither waits for a file's read-back nor for its line before it
+// copies the next. Opening a file that was just written and sending a line
+// to the main window cost about as much as copying a small file; done
+// beside the copies, they no longer add to the time of a save.
+//
+// The thread that creates the reader owns it: once that thread has ended
+// (a run cut short), the reader drops what is still waiting.
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
 
-// One file handed over: what its read-back found, once done.
+// One file handed over, and what its read-back found.
 struct ReadBack {
     std::string file;
-    bool done = false;
+    bool copied = false;  // false: the copy failed, there is nothing to read back
+    // Runs on the reading thread after the read-back, in the order the
+    // files were handed over; may be empty.
+    std::function<void(const ReadBack&)> report;
+
+    // Filled in before report runs.
     bool read = false;  // read and hashed in full
     std::string sha256;
     std::uint64_t size = 0;
+    std::string relative;      // below the keepset directory; empty when not below it
+    std::string manifestPath;  // relative, in UTF-8
+    bool kept = false;         // copied, read back and, when below the keepset, listable
+
+    bool done = false;  // guarded by the reader's lock
 };
+
+// Reads the file back on the calling thread and works out whether it can
+// be listed in the manifest of the keepset directory.
+void ReadBackNow(ReadBack& readBack, const std::string& keepsetDirectory);
 
 class ReadBackThread {
 public:
-    ReadBackThread();
-    // Reads back what is still waiting, then ends the thread.
+    explicit ReadBackThread(const std::string& keepsetDirectory);
+    // Reads back and reports what is still waiting, then ends the thread.
     ~ReadBackThread();
     ReadBackThread(const ReadBackThread&) = delete;
     ReadBackThread& operator=(const ReadBackThread&) = delete;
 
-    // Hands the file over. When no thread could be started the file is
-    // read back at once, on the calling thread.
-    std::shared_ptr<ReadBack> Start(const std::string& file);
-    // True when the read-back of the file has ended.
+    // False when no thread could be started; Start then does the work at
+    // once, on the calling thread.
+    bool Running() const { return thread_.joinable(); }
+    // Hands the file over.
+    void Start(const std::shared_ptr<ReadBack>& readBack);
+    // True when the file has been read back and reported.
     bool Done(const ReadBack& readBack) const;
-    // Waits until the read-back of the file has ended.
+    // Waits until the file has been read back and reported. Messages sent
+    // to the waiting thread's windows are handled meanwhile: when the run
+    // goes on the thread of the main window, its lines get through.
     void Wait(const ReadBack& readBack) const;
 
 private:
-    // The queue is shared with the thread: when the thread that owns this
-    // object is ended from outside (a killed run), the reading thread is
-    // left waiting on a queue that is still there.
+    // The queue is shared with the thread, which may outlive this object
+    // when the owning thread is ended from outside.
     struct Shared {
+        std::string directory;
+        void* owner = nullptr;  // the owning thread, to see whether it still runs
         std::mutex lock;
         std::condition_variable handedOver;
-        std::condition_variable finished;
+        void* finished = nullptr;  // event: a file is done that somebody waits for
+        bool awaited = false;
         std::deque<std::shared_ptr<ReadBack>> waiting;
         bool ending = false;
+        ~Shared();
     };
     static void Run(std::shared_ptr<Shared> shared);
     static constexpr std::size_t kWakeAfter = 4;
@@ -54,7 +80,3 @@ private:
     std::shared_ptr<Shared> shared_;
     std::thread thread_;
 };
-
-// Reads the whole file and hashes it: the read-back of one file, on the
-// calling thread.
-void ReadBackNow(ReadBack& readBack);

@@ -10,6 +10,7 @@
 namespace {
 
 std::atomic<ReportObserver> reportObserver{nullptr};
+thread_local bool reportingForTheRunThread = false;
 
 }  // namespace
 
@@ -49,6 +50,17 @@ void SendReportMessage(const std::string& text, bool failed)
     // text lives only as long as this call.
     const std::string shown = win::ShownText(text);
     SendMessageA(mainWindow, kReportMessage, failed ? 1 : 0, reinterpret_cast<LPARAM>(shown.c_str()));
+    if (!reportingForTheRunThread)
+        ObserveReport();
+}
+
+void ReportForTheRunThread()
+{
+    reportingForTheRunThread = true;
+}
+
+void ObserveReport()
+{
     if (const ReportObserver observer = reportObserver.load())
         observer();
 }

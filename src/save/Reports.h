@@ -31,9 +31,16 @@ void SendReportMessage(const std::string& text, bool failed);
 // A step of the run: its log line, then its report message.
 void ReportStep(const std::string& text, bool failed);
 
-// For tests: a function called on the reporting thread after each report
+// For tests: a function called on the run's thread after each report
 // message has been handled, so that a test can end the run's thread at a
 // chosen point, as a run that is killed ends. nullptr (the default) for
 // none.
 using ReportObserver = void (*)();
 void SetReportObserver(ReportObserver observer);
+
+// For a thread that reports lines for the run's thread (the reader of the
+// copy loops): marks the calling thread, whose report messages then leave
+// the observer to the run's thread, which calls ObserveReport for each line
+// once it learns the line was handled.
+void ReportForTheRunThread();
+void ObserveReport();

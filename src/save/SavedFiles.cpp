@@ -19,49 +19,47 @@ bool SavedFiles::Add(const std::string& file)
 {
     ReadBack readBack;
     readBack.file = file;
-    ReadBackNow(readBack);
+    readBack.copied = true;
+    ReadBackNow(readBack, directory_);
     return List(readBack);
 }
 
-std::shared_ptr<ReadBack> SavedFiles::StartAdd(const std::string& file)
+void SavedFiles::HandOver(const std::shared_ptr<ReadBack>& readBack)
 {
     if (!reader_)
-        reader_ = std::make_unique<ReadBackThread>();
-    return reader_->Start(file);
+        reader_ = std::make_unique<ReadBackThread>(directory_);
+    reader_->Start(readBack);
 }
 
-bool SavedFiles::AddDone(const ReadBack& readBack) const
+bool SavedFiles::HandedOverDone(const ReadBack& readBack) const
 {
     return !reader_ || reader_->Done(readBack);
 }
 
-bool SavedFiles::FinishAdd(const ReadBack& readBack)
+void SavedFiles::Finish(const ReadBack& readBack)
 {
     if (reader_)
         reader_->Wait(readBack);
-    return List(readBack);
+    if (!readBack.kept || !List(readBack))
+        Remove(readBack.file);
 }
 
 bool SavedFiles::List(const ReadBack& readBack)
 {
-    const std::string& file = readBack.file;
-    ManifestEntry entry;
-    const std::string relative = KeepsetRelativePath(directory_, file);
-    if (relative.empty())
+    if (readBack.relative.empty())
         return readBack.read;  // not below the keepset directory: nothing to list
     if (!readBack.read) {
-        Remove(file);
+        Remove(readBack.file);
         return false;
     }
+    if (!readBack.kept)
+        return false;  // its name cannot be written in UTF-8
+    ManifestEntry entry;
+    entry.path = readBack.manifestPath;
     entry.sha256 = readBack.sha256;
     entry.size = readBack.size;
-    // The manifest holds its paths in UTF-8, so that a name in any script
-    // reads the same to the checksum tools.
-    entry.path = win::ToUtf8(relative);
-    if (entry.path.empty())
-        return false;
     entry.sizeKnown = true;
-    const std::string key = LowerCase(relative);
+    const std::string key = LowerCase(readBack.relative);
     const auto found = index_.find(key);
     if (found != index_.end()) {
         entries_[found->second] = entry;
@@ -135,19 +133,23 @@ bool KeepSavedFile(const std::string& file)
     return current == nullptr || current->Add(file);
 }
 
-std::shared_ptr<ReadBack> StartKeepingSavedFile(const std::string& file)
+bool HandOverSavedFile(const std::shared_ptr<ReadBack>& readBack)
 {
-    return current != nullptr ? current->StartAdd(file) : nullptr;
+    if (current == nullptr)
+        return false;
+    current->HandOver(readBack);
+    return true;
 }
 
-bool KeepingSavedFileFinished(const std::shared_ptr<ReadBack>& readBack)
+bool HandedOverSavedFileDone(const ReadBack& readBack)
 {
-    return readBack == nullptr || current == nullptr || current->AddDone(*readBack);
+    return current == nullptr || current->HandedOverDone(readBack);
 }
 
-bool FinishKeepingSavedFile(const std::shared_ptr<ReadBack>& readBack)
+void FinishHandedOverSavedFile(const ReadBack& readBack)
 {
-    return readBack == nullptr || current == nullptr || current->FinishAdd(*readBack);
+    if (current != nullptr)
+        current->Finish(readBack);
 }
 
 void ForgetSavedFile(const std::string& file)

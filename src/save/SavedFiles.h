@@ -24,13 +24,14 @@ public:
     // cannot be read or hashed (or its name not written in UTF-8): the
     // copy then counts as failed, and the file is not listed.
     bool Add(const std::string& file);
-    // The same in two steps, so that a copy loop can go on copying while
-    // the file is read back on the collection's own reading thread: Start
-    // hands the file over, Finish waits for its read-back and lists it,
-    // with Add's result. Files are listed in the order Finish is called.
-    std::shared_ptr<ReadBack> StartAdd(const std::string& file);
-    bool FinishAdd(const ReadBack& readBack);
-    bool AddDone(const ReadBack& readBack) const;
+    // For copy loops: hands a copy (or a failed copy) over to the
+    // collection's reading thread, which reads it back and runs its report
+    // (see ReadBackThread). Finish waits for it and then lists the file or,
+    // when it is not kept, removes what was listed under its path; files are
+    // listed in the order Finish is called.
+    void HandOver(const std::shared_ptr<ReadBack>& readBack);
+    bool HandedOverDone(const ReadBack& readBack) const;
+    void Finish(const ReadBack& readBack);
     // A copy that failed: whatever the run listed under that path goes.
     void Remove(const std::string& file);
 
@@ -49,6 +50,7 @@ public:
     std::string ManifestTemporaryPath() const;
 
 private:
+    // Lists a file that was read back; Add's result.
     bool List(const ReadBack& readBack);
 
     std::string directory_;
@@ -74,11 +76,11 @@ private:
 // thread has no collection or the file was read back and listed; false
 // when it could not be read back, which makes the copy a failed one.
 bool KeepSavedFile(const std::string& file);
-// For copy loops: KeepSavedFile in two steps (see SavedFiles::StartAdd).
-// Start gives nullptr when the thread has no collection; Finish of nullptr
-// is true, and Finished tells whether Finish would have to wait.
-std::shared_ptr<ReadBack> StartKeepingSavedFile(const std::string& file);
-bool KeepingSavedFileFinished(const std::shared_ptr<ReadBack>& readBack);
-bool FinishKeepingSavedFile(const std::shared_ptr<ReadBack>& readBack);
+// For copy loops, KeepSavedFile in steps (see SavedFiles::HandOver):
+// HandOver is false when the thread has no collection, and then does
+// nothing; Done tells whether Finish would have to wait.
+bool HandOverSavedFile(const std::shared_ptr<ReadBack>& readBack);
+bool HandedOverSavedFileDone(const ReadBack& readBack);
+void FinishHandedOverSavedFile(const ReadBack& readBack);
 // For the copy primitives: a copy that failed.
 void ForgetSavedFile(const std::string& file);
