@@ -57,7 +57,7 @@ private:
     std::vector<ManifestEntry> entries_;
     std::vector<bool> listed_;
     std::unordered_map<std::string, std::size_t> index_;  // lower-cased relative path -> entry
-    std::unique_ptr<ReadBackThread> reader_;  // started with the first StartAdd
+    std::unique_ptr<ReadBackThread> reader_;  // started with the first HandOver
 };
 
 // Makes files the calling thread's collection for its lifetime.
