@@ -21,7 +21,10 @@ bool SavedFiles::Add(const std::string& file)
     readBack.file = file;
     readBack.copied = true;
     ReadBackNow(readBack, directory_);
-    return List(readBack);
+    if (List(readBack))
+        return true;
+    Remove(file);
+    return false;
 }
 
 void SavedFiles::HandOver(const std::shared_ptr<ReadBack>& readBack)
@@ -40,20 +43,14 @@ void SavedFiles::Finish(const ReadBack& readBack)
 {
     if (reader_)
         reader_->Wait(readBack);
-    if (!readBack.kept || !List(readBack))
+    if (!List(readBack))
         Remove(readBack.file);
 }
 
 bool SavedFiles::List(const ReadBack& readBack)
 {
-    if (readBack.relative.empty())
-        return readBack.read;  // not below the keepset directory: nothing to list
-    if (!readBack.read) {
-        Remove(readBack.file);
-        return false;
-    }
-    if (!readBack.kept)
-        return false;  // its name cannot be written in UTF-8
+    if (readBack.relative.empty() || !readBack.kept)
+        return readBack.kept;  // not below the keepset directory, or not read back or not nameable in UTF-8
     ManifestEntry entry;
     entry.path = readBack.manifestPath;
     entry.sha256 = readBack.sha256;

@@ -50,7 +50,7 @@ public:
     std::string ManifestTemporaryPath() const;
 
 private:
-    // Lists a file that was read back; Add's result.
+    // Lists a file that was read back and kept; false when it was not kept.
     bool List(const ReadBack& readBack);
 
     std::string directory_;

@@ -14,32 +14,6 @@
 
 namespace {
 
-// Every file below a directory with its content.
-std::map<std::string, std::string> Contents(const std::string& root, const std::string& relative = "")
-{
-    std::map<std::string, std::string> files;
-    WIN32_FIND_DATAA data;
-    const std::string directory = relative.empty() ? root : root + "\\" + relative;
-    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return files;
-    do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..")
-            continue;
-        const std::string path = relative.empty() ? name : relative + "\\" + name;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            const auto below = Contents(root, path);
-            files.insert(below.begin(), below.end());
-            files[path + "\\"] = "";
-        } else {
-            files[path] = qztest::ReadFileText(root + "\\" + path);
-        }
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-    return files;
-}
-
 // The configuration file's text without one section (the entry in work).
 std::string WithoutSection(const std::string& text, const std::string& section)
 {
@@ -97,7 +71,7 @@ TEST_F(SaveRunFaultSweepTest, EveryFailingCallEndsTheRunAndLeavesEarlierKeepsets
     const auto points = qztest::FailurePoints(6);
     ASSERT_FALSE(points.empty());
 
-    const auto earlierKeepset = Contents(Root() + "\\keep1");
+    const auto earlierKeepset = TreeContents(Root() + "\\keep1");
     const std::string config = ConfigText();
     const std::string otherEntries = WithoutSection(config, "Save2");
     ASSERT_NE(otherEntries.find("[Save1]"), std::string::npos);
@@ -140,7 +114,7 @@ TEST_F(SaveRunFaultSweepTest, EveryFailingCallEndsTheRunAndLeavesEarlierKeepsets
             EXPECT_TRUE(redLine || failureLogged) << "a failure nobody was told of: " << where;
         }
 
-        EXPECT_EQ(FirstDifference(earlierKeepset, Contents(Root() + "\\keep1")), "")
+        EXPECT_EQ(FirstDifference(earlierKeepset, TreeContents(Root() + "\\keep1")), "")
             << "the earlier keepset changed: " << where;
         // The entry in work may be missing or partly written; every other
         // entry stays byte for byte. (After merging the keepset State key,
