@@ -72,6 +72,8 @@ MainDialog::~MainDialog()
 bool MainDialog::OnInitDialog()
 {
     AttachControls();
+    // A save run sends one line after another while it waits for each.
+    AnswerAheadOfDialogManager(kReportLineMessage);
     ShowSaveDirectoryText();
     AddAboutToSystemMenu();
     SendMessageA(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));

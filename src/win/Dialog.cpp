@@ -124,6 +124,39 @@ bool Dialog::OnMessage(UINT, WPARAM, LPARAM, LRESULT&)
     return false;
 }
 
+void Dialog::AnswerAheadOfDialogManager(UINT message)
+{
+    if (window_ == nullptr || dialogManagerProcedure_ != nullptr)
+        return;
+    aheadMessage_ = message;
+    dialogManagerProcedure_ = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AheadProcedure)));
+}
+
+LRESULT CALLBACK Dialog::AheadProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    // The object is gone only after WM_NCDESTROY, which gives the window
+    // back to the dialog manager; without it nothing can be answered.
+    if (dialog == nullptr || dialog->dialogManagerProcedure_ == nullptr)
+        return DefWindowProcA(window, message, wParam, lParam);
+    const WNDPROC dialogManager = dialog->dialogManagerProcedure_;
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(dialogManager));
+        dialog->dialogManagerProcedure_ = nullptr;
+    } else if (message == dialog->aheadMessage_) {
+        // Nothing thrown may reach the window manager.
+        try {
+            LRESULT result = 0;
+            if (dialog->OnMessage(message, wParam, lParam, result))
+                return result;
+        } catch (...) {
+            return 0;
+        }
+    }
+    return CallWindowProcA(dialogManager, window, message, wParam, lParam);
+}
+
 INT_PTR CALLBACK Dialog::DialogProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     auto* dialog = reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));

@@ -16,6 +16,8 @@ public:
     RecordingDialog() : Dialog(IDD_FOLDER_BROWSER) {}
     std::vector<UINT> seen;
     int clicks = 0;
+    bool throwAhead = false;
+    using Dialog::AnswerAheadOfDialogManager;
 
 protected:
     bool OnInitDialog() override
@@ -34,6 +36,12 @@ protected:
     {
         seen.push_back(message);
         if (message == WM_USER + 1) {
+            result = 1;
+            return true;
+        }
+        if (message == WM_USER + 2) {
+            if (throwAhead)
+                throw std::runtime_error("handler failed");
             result = 1;
             return true;
         }
@@ -61,6 +69,31 @@ TEST(Dialog, MessagesBeforeInitDialogReachTheObject)
 
     // A handled message's result reaches the sender.
     EXPECT_EQ(SendMessageA(dialog.Window(), WM_USER + 1, 0, 0), 1);
+}
+
+TEST(Dialog, AMessageAnsweredAheadOfTheDialogManagerLeavesTheStoredResultAlone)
+{
+    for (bool destroyedByTheObject : {true, false}) {
+        SCOPED_TRACE(destroyedByTheObject ? "destroyed with the object" : "destroyed by the system");
+        RecordingDialog dialog;
+        ASSERT_TRUE(dialog.Create());
+        const HWND window = dialog.Window();
+        dialog.AnswerAheadOfDialogManager(WM_USER + 2);
+        SetWindowLongPtrA(window, DWLP_MSGRESULT, 77);
+        EXPECT_EQ(SendMessageA(window, WM_USER + 2, 0, 0), 1);
+        EXPECT_EQ(GetWindowLongPtrA(window, DWLP_MSGRESULT), 77);
+        dialog.throwAhead = true;
+        EXPECT_EQ(SendMessageA(window, WM_USER + 2, 0, 0), 0);
+        // Every other message still goes through the dialog manager.
+        EXPECT_EQ(SendMessageA(window, WM_USER + 1, 0, 0), 1);
+        EXPECT_EQ(GetWindowLongPtrA(window, DWLP_MSGRESULT), 1);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        EXPECT_EQ(dialog.EndedWith(), IDCANCEL);
+        if (!destroyedByTheObject) {
+            ASSERT_TRUE(DestroyWindow(window));
+            EXPECT_EQ(dialog.Window(), nullptr);
+        }
+    }
 }
 
 TEST(Dialog, NothingThrownLeavesAHandler)
