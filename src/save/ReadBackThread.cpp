@@ -5,9 +5,23 @@
 #include "win/FileHash.h"
 #include "win/WideNames.h"
 
-#include <windows.h>
-
 #include <system_error>
+
+namespace {
+
+// Holds a slim lock for a scope.
+class ExclusiveLock {
+public:
+    explicit ExclusiveLock(SRWLOCK& lock) : lock_(lock) { AcquireSRWLockExclusive(&lock_); }
+    ~ExclusiveLock() { ReleaseSRWLockExclusive(&lock_); }
+    ExclusiveLock(const ExclusiveLock&) = delete;
+    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
+
+private:
+    SRWLOCK& lock_;
+};
+
+}  // namespace
 
 void ReadBackNow(ReadBack& readBack, const std::string& keepsetDirectory)
 {
@@ -54,10 +68,10 @@ ReadBackThread::~ReadBackThread()
     if (!thread_.joinable())
         return;
     {
-        std::lock_guard<std::mutex> guard(shared_->lock);
+        ExclusiveLock guard(shared_->lock);
         shared_->ending = true;
     }
-    shared_->handedOver.notify_one();
+    WakeConditionVariable(&shared_->handedOver);
     thread_.join();
 }
 
@@ -72,19 +86,19 @@ void ReadBackThread::Start(const std::shared_ptr<ReadBack>& readBack)
     }
     bool wake = false;
     {
-        std::lock_guard<std::mutex> guard(shared_->lock);
+        ExclusiveLock guard(shared_->lock);
         shared_->waiting.push_back(readBack);
         wake = shared_->waiting.size() >= kWakeAfter;
     }
-    // Waking the reading thread costs a round trip through the system, so
-    // it is woken for a few files at a time, or when somebody waits.
+    // The reading thread is woken for a few files at a time, or when
+    // somebody waits: each wake-up costs it a turn of the processor.
     if (wake)
-        shared_->handedOver.notify_one();
+        WakeConditionVariable(&shared_->handedOver);
 }
 
 bool ReadBackThread::Done(const ReadBack& readBack) const
 {
-    std::lock_guard<std::mutex> guard(shared_->lock);
+    ExclusiveLock guard(shared_->lock);
     return readBack.done;
 }
 
@@ -92,12 +106,12 @@ void ReadBackThread::Wait(const ReadBack& readBack) const
 {
     for (;;) {
         {
-            std::lock_guard<std::mutex> guard(shared_->lock);
+            ExclusiveLock guard(shared_->lock);
             if (readBack.done)
                 return;
             shared_->awaited = true;
         }
-        shared_->handedOver.notify_one();
+        WakeConditionVariable(&shared_->handedOver);
         const DWORD woken = MsgWaitForMultipleObjects(1, &shared_->finished, FALSE, INFINITE, QS_SENDMESSAGE);
         if (woken == WAIT_OBJECT_0 + 1) {
             MSG message;
@@ -111,14 +125,15 @@ void ReadBackThread::Wait(const ReadBack& readBack) const
 void ReadBackThread::Run(std::shared_ptr<Shared> shared)
 {
     ReportForTheRunThread();
-    std::unique_lock<std::mutex> guard(shared->lock);
+    AcquireSRWLockExclusive(&shared->lock);
     for (;;) {
-        shared->handedOver.wait(guard, [&shared] { return shared->ending || !shared->waiting.empty(); });
+        while (!shared->ending && shared->waiting.empty())
+            SleepConditionVariableSRW(&shared->handedOver, &shared->lock, INFINITE, 0);
         if (shared->waiting.empty())
-            return;  // ending, and nothing left to read
+            break;  // ending, and nothing left to read
         const std::shared_ptr<ReadBack> readBack = shared->waiting.front();
         shared->waiting.pop_front();
-        guard.unlock();
+        ReleaseSRWLockExclusive(&shared->lock);
         // A run cut short reports nothing more.
         if (WaitForSingleObject(shared->owner, 0) == WAIT_OBJECT_0)
             return;
@@ -126,11 +141,12 @@ void ReadBackThread::Run(std::shared_ptr<Shared> shared)
         ReadBackNow(*readBack, shared->directory);
         if (readBack->report)
             readBack->report(*readBack);
-        guard.lock();
+        AcquireSRWLockExclusive(&shared->lock);
         readBack->done = true;
         if (shared->awaited) {
             shared->awaited = false;
             SetEvent(shared->finished);
         }
     }
+    ReleaseSRWLockExclusive(&shared->lock);
 }

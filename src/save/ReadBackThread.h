@@ -8,12 +8,12 @@
 //
 // The thread that creates the reader owns it: once that thread has ended
 // (a run cut short), the reader drops what is still waiting.
-#include <condition_variable>
+#include <windows.h>
+
 #include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 
@@ -62,13 +62,16 @@ public:
 
 private:
     // The queue is shared with the thread, which may outlive this object
-    // when the owning thread is ended from outside.
+    // when the owning thread is ended from outside. The system's slim lock
+    // and condition variable, because they wait and wake without a round
+    // trip through the system where nobody has to wait (the run's thread
+    // hands over every file and wakes the reader every few).
     struct Shared {
         std::string directory;
-        void* owner = nullptr;  // the owning thread, to see whether it still runs
-        std::mutex lock;
-        std::condition_variable handedOver;
-        void* finished = nullptr;  // event: a file is done that somebody waits for
+        HANDLE owner = nullptr;  // the owning thread, to see whether it still runs
+        SRWLOCK lock = SRWLOCK_INIT;
+        CONDITION_VARIABLE handedOver = CONDITION_VARIABLE_INIT;
+        HANDLE finished = nullptr;  // event: a file is done that somebody waits for
         bool awaited = false;
         std::deque<std::shared_ptr<ReadBack>> waiting;
         bool ending = false;
