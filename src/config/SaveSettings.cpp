@@ -28,6 +28,7 @@ void CutToLengths(SaveSettingsRecord& record)
     cut(record.InstallDrive, kInstallDriveLength);
     cut(record.DefaultSaveDir, kDefaultSaveDirLength);
     cut(record.SaveDir, kSaveDirLength);
+    cut(record.SaveDirAsTyped, kSaveDirLength);
     cut(record.LogPath, kLogPathLength);
 }
 

@@ -35,6 +35,7 @@ struct SaveSettingsRecord {
     int Unattended = 0;
     HWND MainWindow = nullptr;
     std::string SaveDir;          // up to 511 characters, date patterns expanded
+    std::string SaveDirAsTyped;   // the same before the expansion, for retention
     std::string LogPath;          // up to 79 characters
 
     // Additional directory k (1 to 4): its flag and its path.

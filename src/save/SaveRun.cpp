@@ -5,6 +5,7 @@
 #include "config/LowerCase.h"
 #include "config/MySqlDataDirectory.h"
 #include "config/SaveSettings.h"
+#include "keepset/Retention.h"
 #include "save/CopyPaths.h"
 #include "save/CopyPrimitives.h"
 #include "save/DumpMySqlDatabase.h"
@@ -67,6 +68,7 @@ private:
     void AnnounceOutcome();
     void WriteFinalText();
     void WriteRecord();
+    void RemoveOldKeepsets();
     void End();
 
     void CopyByPattern(const std::string& pattern, const std::string& source, const std::string& target);
@@ -120,6 +122,7 @@ void SaveRunSteps::Run()
     StartBatchProgram();
     AnnounceOutcome();
     WriteRecord();
+    RemoveOldKeepsets();
     WriteFinalText();
     End();
 }
@@ -396,6 +399,24 @@ void SaveRunSteps::WriteRecord()
     failed_ = true;
     if (firstFailure)
         AnnounceOutcome();
+}
+
+// Only after a save that ended complete: one with errors deletes nothing.
+void SaveRunSteps::RemoveOldKeepsets()
+{
+    if (failed_)
+        return;
+    const bool removed = ApplyRetention(SaveSetting(&SaveSettingsRecord::SaveDirAsTyped), saveDir_,
+                                        [](RetentionLine kind, const std::string& text) {
+                                            if (kind == RetentionLine::LogOnly)
+                                                WriteLogLine(text);
+                                            else
+                                                ReportStep(text, kind == RetentionLine::Failed);
+                                        });
+    if (removed)
+        return;
+    failed_ = true;
+    AnnounceOutcome();
 }
 
 void SaveRunSteps::End()

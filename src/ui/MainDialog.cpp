@@ -193,8 +193,10 @@ void MainDialog::OnSave()
     std::string saveDir = SaveDirectoryText;
     if (ContainsDatePattern(saveDir))
         ExpandDatePatterns(saveDir);
-    UpdateSaveSettings([&saveDir](SaveSettingsRecord& settings) {
+    const std::string typed = SaveDirectoryText;
+    UpdateSaveSettings([&saveDir, &typed](SaveSettingsRecord& settings) {
         settings.SaveDir = saveDir;
+        settings.SaveDirAsTyped = typed;
         settings.LogPath = kRunLog;
     });
     // Disabled before the run starts, so that no second run can begin.
