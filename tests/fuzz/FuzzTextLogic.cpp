@@ -9,6 +9,7 @@
 
 #include "config/CommaList.h"
 #include "config/SplitPath.h"
+#include "keepset/RetentionRules.h"
 #include "restore/RestoreCommandLines.h"
 #include "restore/RestorePaths.h"
 #include "restore/RestoreRules.h"
@@ -248,6 +249,34 @@ void Manifests(const std::vector<std::string>& f, const std::string& whole)
     SameKeepsetPath(f[0], f[1]);
 }
 
+// Retention: a pattern matches what it expands to, and no path that could
+// leave the keepset directory is ever taken for one of its files.
+void Retention(const std::vector<std::string>& f)
+{
+    LocalDateTime day;
+    day.year = 2000 + static_cast<int>(f[1].size() % 100);
+    day.month = 1 + static_cast<int>(f[2].size() % 12);
+    day.day = 1 + static_cast<int>(f[3].size() % 28);
+    std::string name = f[0];
+    ExpandDatePatterns(name, day);
+    Require(MatchesDatePattern(f[0], name), "a pattern matches its own expansion");
+    if (IsPlainKeepsetPath(f[4])) {
+        const std::string wrapped = "\\" + f[4] + "\\";
+        Require(wrapped.find("\\..\\") == std::string::npos && wrapped.find("/../") == std::string::npos &&
+                    f[4].find(':') == std::string::npos && f[4][0] != '\\' && f[4][0] != '/',
+                "a plain keepset path stays below the keepset");
+    }
+    bool malformed = false;
+    const int keep = ParseKeepComplete(f[5], malformed);
+    Require(keep >= 0 && keep <= 9999 && !(malformed && keep != 0), "KeepComplete stays in range");
+    std::vector<RetentionCandidate> candidates;
+    for (std::size_t i = 0; i < f[6].size() && i < 40; ++i)
+        candidates.push_back({static_cast<std::uint64_t>(f[6][i] & 0x0F), (f[6][i] & 0x10) != 0, i == 0});
+    for (const std::size_t index : ChooseKeepsetsToRemove(candidates, keep))
+        Require(index < candidates.size() && !candidates[index].justSaved, "the keepset just saved never goes");
+    SameDirectoryText(f[0], f[7]);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -256,13 +285,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
     const std::vector<std::string> f = Fields(text);
-    switch ((data[0] - 'a' + 256) % 7) {
+    switch ((data[0] - 'a' + 256) % 8) {
     case 0: DatePatterns(f); break;
     case 1: CommaLists(f); break;
     case 2: Paths(f); break;
     case 3: DumpCommandLines(f); break;
     case 4: OptionFiles(f); break;
     case 5: SlotChoice(f); break;
+    case 7: Retention(f); break;
     default: Manifests(f, text); break;
     }
     return 0;
