@@ -3,9 +3,13 @@
 ; It installs the program and its two language libraries into one folder
 ; (Program Files\Orvella\Qzkeepset unless chosen otherwise, /D=<folder> for
 ; a silent install with /S), a Start-menu shortcut and an uninstaller
-; registered under Add/Remove Programs. It never writes or removes the
-; operator's data: the configuration file qzkeepset.ini in the Windows
-; directory, the keepsets and the run logs stay where they are.
+; registered under Add/Remove Programs, and the event source the program
+; writes its events to the Application log under. It never writes or
+; removes the operator's data: the configuration file qzkeepset.ini in the
+; Windows directory, the keepsets and the run logs stay where they are. An
+; install over an earlier version replaces the files and keeps its one
+; uninstall entry. Neither it nor the uninstaller goes on while a copy of
+; the program runs (also under /S, which then ends with status 2).
 
 !ifndef VERSION
   !error "VERSION must be given: makensis -DVERSION=x.y.z"
@@ -22,6 +26,10 @@
 !define DISPLAY_NAME "Qzkeepset - Orvella Backup and Restore Tool"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Qzkeepset"
 !define SHORTCUT "$SMPROGRAMS\Orvella\Qzkeepset.lnk"
+!define EVENT_SOURCE_KEY "SYSTEM\CurrentControlSet\Services\EventLog\Application\Qzkeepset"
+; The program's single-instance mutex; every running copy holds it, in
+; whichever session it runs.
+!define RUNNING_MUTEX "Global\QzkeepsetRunning"
 
 Unicode true
 Target amd64-unicode
@@ -45,6 +53,8 @@ VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 
 !include "MUI2.nsh"
+!include "FileFunc.nsh"
+!include "LogicLib.nsh"
 !define MUI_ICON "${NSISDIR}\Contrib\Graphics\Icons\modern-install.ico"
 !define MUI_UNICON "${NSISDIR}\Contrib\Graphics\Icons\modern-uninstall.ico"
 !insertmacro MUI_PAGE_WELCOME
@@ -54,6 +64,37 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
+
+; Sets $0 to 1 when a copy of the program runs: its mutex exists, also
+; when this process may not open it (another session's, access denied).
+!macro ProgramRunning
+  System::Call 'kernel32::OpenMutexW(i 0x00100000, i 0, w "${RUNNING_MUTEX}") p .r1 ?e'
+  Pop $2
+  StrCpy $0 0
+  ${If} $1 P<> 0
+    System::Call 'kernel32::CloseHandle(p r1)'
+    StrCpy $0 1
+  ${ElseIf} $2 = 5
+    StrCpy $0 1
+  ${EndIf}
+!macroend
+
+!macro RefuseWhileRunning
+  !insertmacro ProgramRunning
+  ${If} $0 = 1
+    MessageBox MB_ICONSTOP|MB_OK "Qzkeepset is running. Close it (and wait for a scheduled save to end), then start this again." /SD IDOK
+    SetErrorLevel 2
+    Quit
+  ${EndIf}
+!macroend
+
+Function .onInit
+  !insertmacro RefuseWhileRunning
+FunctionEnd
+
+Function un.onInit
+  !insertmacro RefuseWhileRunning
+FunctionEnd
 
 Section "Qzkeepset"
   SetShellVarContext all
@@ -82,7 +123,14 @@ Section "Qzkeepset"
   WriteRegStr HKLM "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
-  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" 2048
+  ; What the folder holds now, in KiB, as Add/Remove Programs shows it.
+  ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
+  IntFmt $0 "0x%08X" $0
+  WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" "$0"
+
+  ; The program's events carry their texts in its own message table.
+  WriteRegExpandStr HKLM "${EVENT_SOURCE_KEY}" "EventMessageFile" "$INSTDIR\qzkeepset.exe"
+  WriteRegDWORD HKLM "${EVENT_SOURCE_KEY}" "TypesSupported" 7
 SectionEnd
 
 ; Removes exactly what the installer put there. RMDir without /r leaves a
@@ -99,4 +147,5 @@ Section "Uninstall"
   ; The publisher's folder of the default location, when it is empty now.
   RMDir "$PROGRAMFILES64\Orvella"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  DeleteRegKey HKLM "${EVENT_SOURCE_KEY}"
 SectionEnd

@@ -3,13 +3,18 @@
 # (build/package-test), as an operator would meet it:
 #  - the archive holds exactly the program and both language libraries,
 #    and the VERSIONINFO of all three carries the project version;
-#  - the setup installs silently into Program Files, with its Start-menu
-#    shortcut and its Add/Remove Programs entry;
+#  - the setup installs silently into Program Files over the 4.4.0 setup
+#    (its script kept in tests/package), replacing the files and keeping one
+#    Add/Remove Programs entry with a measured size, with its Start-menu
+#    shortcut and the event source of the Application log;
+#  - neither the setup nor the uninstaller goes on while the program runs
+#    (status 2 under /S);
 #  - the installed program, started unattended on a server without a
 #    configuration file, saves the prepared installation and writes its
 #    defaults; every key it writes is described in docs/user-guide.md;
-#  - the silent uninstall removes the program folder, the shortcut and the
-#    entry, and leaves qzkeepset.ini, the keepset and the run log.
+#  - the silent uninstall removes the program folder, the shortcut, the
+#    entry and the event source, and leaves qzkeepset.ini, the keepset and
+#    the run log.
 # Called by scripts/test.sh after the build; needs a display (DISPLAY) for
 # the program's window and starts one of its own when there is none.
 set -uo pipefail
@@ -64,24 +69,61 @@ echo "$versions"
 expected=$(printf '%s\n' qzkeepset.exe qzkeep_dt.dll qzkeep_fr.dll | sed "s/\$/ $fixed $version $version/")
 check "VERSIONINFO of the archive's files is $version" [ "$versions" = "$expected" ]
 
-echo "== Silent install"
+echo "== Silent install over 4.4.0"
 install='C:\Program Files\Orvella\Qzkeepset'
 program_dir="$c/Program Files/Orvella/Qzkeepset"
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Qzkeepset'
+event_key='HKLM\SYSTEM\CurrentControlSet\Services\EventLog\Application\Qzkeepset'
 shortcut="$c/ProgramData/Microsoft/Windows/Start Menu/Programs/Orvella/Qzkeepset.lnk"
+old_setup=$work/qzkeepset-setup-4.4.0.exe
+makensis -V2 -NOCD -DVERSION=4.4.0 -DBINDIR="$c/portable" -DOUTFILE="$old_setup" tests/package/qzkeepset-4.4.0.nsi ||
+  fail "the 4.4.0 setup could not be built"
+wine "$old_setup" /S "/D=$install"
+check "4.4.0 setup ended with status 0" [ $? = 0 ]
+wineserver -w
+printf 'the 4.4.0 library' >"$program_dir/qzkeep_dt.dll"
+wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r' | grep -q 'DisplayVersion *REG_SZ *4.4.0$' ||
+  fail "the 4.4.0 setup registered no entry of its version"
 wine "$setup" /S "/D=$install"
 check "setup ended with status 0" [ $? = 0 ]
 wineserver -w
 installed=$(ls "$program_dir" 2>/dev/null | sort | tr '\n' ' ')
 check "program folder holds $installed" [ "$installed" = "qzkeep_dt.dll qzkeep_fr.dll qzkeepset.exe uninstall.exe " ]
+for file in qzkeepset.exe qzkeep_dt.dll qzkeep_fr.dll; do
+  check "the upgrade replaced $file" cmp -s "$program_dir/$file" "$c/portable/$file"
+done
+entries=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+          grep -c 'DisplayName.*Qzkeepset')
+check "one uninstall entry after the upgrade (found $entries)" [ "$entries" = 1 ]
 check "Start-menu shortcut" [ -f "$shortcut" ]
 entry=$(wine reg query "$uninstall_key" 2>/dev/null | tr -d '\r')
+size_kib=$(( $(du -sk "$program_dir" | cut -f1) ))
+estimated=$(printf '%d' "$(echo "$entry" | sed -n 's/.*EstimatedSize *REG_DWORD *\(0x[0-9a-fA-F]*\).*/\1/p')" 2>/dev/null || echo 0)
+check "EstimatedSize $estimated KiB is the folder's size (du: $size_kib KiB)" \
+  [ "$estimated" -gt $((size_kib / 2)) -a "$estimated" -lt $((size_kib * 2)) ]
+wine reg query "$event_key" /v EventMessageFile 2>/dev/null | tr -d '\r' |
+  grep -q 'EventMessageFile.*C:.Program Files.Orvella.Qzkeepset.qzkeepset.exe' ||
+  fail "the event source names no message file of the installed program"
 for value in "DisplayName.*Qzkeepset" "DisplayVersion *REG_SZ *$version\$" "Publisher *REG_SZ *Orvella\$" \
              "UninstallString *REG_SZ *\"C:.Program Files.Orvella.Qzkeepset.uninstall.exe\"\$"; do
   echo "$entry" | grep -q "$value" || fail "uninstall entry lacks $value"
 done
 versions=$(cd "$program_dir" && wine "$versionof" qzkeepset.exe qzkeep_dt.dll qzkeep_fr.dll | tr -d '\r')
 check "VERSIONINFO of the installed files is $version" [ "$versions" = "$expected" ]
+
+echo "== No setup and no uninstall while the program runs"
+(cd "$c" && wine "$install\\qzkeepset.exe" >/dev/null 2>&1) &
+sleep 8
+wine "$setup" /S "/D=$install"
+status=$?
+check "setup while the program runs ended with status 2 (was $status)" [ $status = 2 ]
+wine "$program_dir/uninstall.exe" /S "_?=$install"
+status=$?
+check "uninstall while the program runs ended with status 2 (was $status)" [ $status = 2 ]
+check "the program is still installed" [ -f "$program_dir/qzkeepset.exe" ]
+wine taskkill /f /im qzkeepset.exe >/dev/null 2>&1
+wait
+wineserver -w
 
 echo "== Unattended save by the installed program"
 lay_out_installation
@@ -114,6 +156,7 @@ wineserver -w   # the uninstaller runs on from a copy of itself
 check "program folder removed" [ ! -e "$program_dir" ]
 check "shortcut removed" [ ! -e "$shortcut" ]
 wine reg query "$uninstall_key" >/dev/null 2>&1 && fail "uninstall entry still there"
+wine reg query "$event_key" >/dev/null 2>&1 && fail "event source still registered"
 check "qzkeepset.ini kept" [ -f "$c/windows/qzkeepset.ini" ]
 check "keepset kept" test -f "$keepset/db1/vm001.dbf" -a -f "$keepset/qzkeepset.inf"
 check "run log kept" [ -s "$c/log/qzkeepset.log" ]

@@ -209,7 +209,7 @@ TEST(ResourceDialogs, AboutBoxShowsProgramIconVersionAndPicture)
             icon = icon || item.text == "#" + std::to_string(IDI_PROGRAM);
         if (SameClass(item.className, "Static") && (item.style & SS_TYPEMASK) == SS_BITMAP)
             picture = picture || item.text == "#" + std::to_string(IDB_ABOUT_PICTURE);
-        version = version || item.text == "Qzkeepset, Version 4.4";
+        version = version || item.text == "Qzkeepset, Version 4.5";
     }
     EXPECT_TRUE(icon);
     EXPECT_TRUE(picture);

@@ -261,7 +261,7 @@ TEST_F(MainWindowTest, SystemMenuAboutOpensTheAboutBox)
         SendMessageA(Window(), WM_SYSCOMMAND, IDM_ABOUT | 0x3, 0);
         EXPECT_TRUE(closer.seen);
     }
-    EXPECT_EQ(versionLine, "Qzkeepset, Version 4.4");
+    EXPECT_EQ(versionLine, "Qzkeepset, Version 4.5");
 
     // Other commands get the system's handling.
     SendMessageA(Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
