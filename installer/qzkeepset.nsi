@@ -29,7 +29,7 @@
 !define EVENT_SOURCE_KEY "SYSTEM\CurrentControlSet\Services\EventLog\Application\Qzkeepset"
 ; The program's single-instance mutex; every running copy holds it, in
 ; whichever session it runs.
-!define RUNNING_MUTEX "Global\QzkeepsetRunning"
+!define RUNNING_MUTEX "Global\QzkeepsetRunningCopy"
 
 Unicode true
 Target amd64-unicode
