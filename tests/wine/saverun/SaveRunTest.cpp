@@ -402,11 +402,17 @@ TEST_F(SaveRunTest, AKeepsetRecordThatCannotBeWrittenIsARedLineAndTheErrorOutcom
     EXPECT_EQ(TreeContents(SaveDir()), keepset);
 }
 
-// The batch program may copy the keepset to tape or elsewhere: when it
-// starts, the keepset is whole and says so, in its manifest, its record
-// file and its list entry.
-TEST_F(SaveRunTest, TheBatchProgramFindsTheKeepsetCompleteAndItsManifestWritten)
+// Folders planted under the names the updates once used for their copies
+// block nothing. The batch program may copy the keepset to tape or
+// elsewhere: when it starts, the keepset is whole and says so, in its
+// manifest, its record file and its list entry.
+TEST_F(SaveRunTest, PlantedNamesBlockNothingAndTheBatchProgramFindsTheKeepsetComplete)
 {
+    const std::vector<std::string> planted = {qztest::ConfigFilePath() + ".new", SaveDir() + "\\qzkeepset.inf.new",
+                                              SaveDir() + "\\qzkeepset.sha256.tmp",
+                                              SaveDir() + "\\qzkeepset.size.tmp"};
+    for (const std::string& folder : planted)
+        qztest::MakeDirectories(folder);
     const std::string seen = Root() + "\\seen";
     qztest::MakeDirectories(seen);
     qztest::WriteFileText(Root() + "\\offsite.cmd",
@@ -428,6 +434,9 @@ TEST_F(SaveRunTest, TheBatchProgramFindsTheKeepsetCompleteAndItsManifestWritten)
     EXPECT_EQ(Section(seen + "\\list.ini", "Save1")["State"], "complete");
     EXPECT_EQ(qztest::ReadFileText(seen + "\\manifest"), qztest::ReadFileText(SaveDir() + "\\qzkeepset.sha256"));
     EXPECT_FALSE(qztest::ReadFileText(seen + "\\manifest").empty());
+    for (const std::string& folder : planted)
+        EXPECT_EQ(GetFileAttributesA(folder.c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY)) << folder;
+    qztest::RemoveTree(planted[0]);
 
     // A batch program that cannot be started is a red line and the error
     // outcome; the keepset itself is whole and stays complete.
