@@ -80,14 +80,16 @@ void BackupApp::LoadLanguageLibrary()
 }
 
 // Two starts in the same instant may both miss the other's window, which
-// does not exist yet: the mutex named after the title is taken by the
-// first. A window of that title, of whatever program, stops a start too.
+// does not exist yet: the mutex is taken by the first, whatever language
+// either speaks and in whatever session it runs. A mutex that is there but
+// cannot be opened, or cannot be made, counts as taken. A window of that
+// title, of whatever program, stops a start too.
 bool BackupApp::AnotherCopyRuns()
 {
     if (!instanceMutex_)
-        instanceMutex_ = std::make_unique<win::NamedMutex>(SingleInstanceMutexName(win::LoadText(IDS_MAIN_TITLE)));
+        instanceMutex_ = std::make_unique<win::SharedMutex>(kSingleInstanceMutexName);
     const bool windowFound = BringRunningCopyToFront();
-    return instanceMutex_->TakenBefore() || windowFound;
+    return instanceMutex_->ExistedBefore() || windowFound;
 }
 
 // The main window is found by its title in the chosen language, whatever

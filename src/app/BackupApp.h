@@ -2,7 +2,7 @@
 // The program as a whole: it chooses the language of its texts, makes sure
 // only one main window of the tool is open, takes a save directory from the
 // command line and runs the main window until it closes.
-#include "win/Process.h"
+#include "win/SharedMutex.h"
 
 #include <memory>
 #include <string>
@@ -31,5 +31,5 @@ private:
     bool BringRunningCopyToFront() const;
 
     // Held from the first start check to the end of the program.
-    std::unique_ptr<win::NamedMutex> instanceMutex_;
+    std::unique_ptr<win::SharedMutex> instanceMutex_;
 };

@@ -32,14 +32,3 @@ std::string LanguageLibraryName(const std::string& defaultLanguage)
         return "qzkeep_fr.dll";
     return std::string();
 }
-
-std::string SingleInstanceMutexName(const std::string& mainWindowTitle)
-{
-    std::string title = mainWindowTitle;
-    // A backslash in the name would name another namespace.
-    for (char& c : title) {
-        if (c == '\\')
-            c = '_';
-    }
-    return "Global\\Qzkeepset " + title;
-}

@@ -27,8 +27,9 @@ SaveDirectoryArgument FindSaveDirectoryArgument(const std::vector<std::string>& 
 // built-in English texts).
 std::string LanguageLibraryName(const std::string& defaultLanguage);
 
-// The name of the mutex a running copy holds, beside its window title: the
-// title in the chosen language (copies in two languages do not find each
-// other, as by their windows), in the global namespace so that a copy in
-// another session counts as well.
-std::string SingleInstanceMutexName(const std::string& mainWindowTitle);
+// The name of the mutex a running copy holds from its start to its end,
+// the same in every language, in the global namespace so that a copy in
+// another session counts as well, and so the installer can find a
+// running copy by it (an open that succeeds or is denied both mean one
+// runs).
+constexpr const char* kSingleInstanceMutexName = "Global\\QzkeepsetRunningCopy";

@@ -2,6 +2,7 @@
 
 #include "config/ConfigFile.h"
 #include "win/Files.h"
+#include "win/NewFiles.h"
 #include "win/Profile.h"
 
 #include <vector>
@@ -29,9 +30,10 @@ std::string ProfileFilePath(const std::string& file)
 }
 
 ProfileFileUpdate::ProfileFileUpdate(const std::string& file, Start start)
-    : turn_(UpdateTurns()), path_(ProfileFilePath(file)), copy_(path_ + ".new")
+    : turn_(UpdateTurns()), lock_(kUpdateLockName), path_(ProfileFilePath(file))
 {
-    if (path_.empty()) {
+    locked_ = lock_.Lock(kUpdateLockWait);
+    if (path_.empty() || !locked_) {
         failed_ = true;
         return;
     }
@@ -45,17 +47,17 @@ ProfileFileUpdate::ProfileFileUpdate(const std::string& file, Start start)
         }
         content.clear();
     }
-    // The profile functions may still hold an earlier copy of this name.
-    win::ForgetProfileFile(copy_);
-    failed_ = !win::WriteWholeFile(copy_, content) || !ReadImage(copy_, expected_);
+    failed_ = !win::WriteNewFileBeside(path_, content, copy_) || !ReadImage(copy_, expected_);
 }
 
 ProfileFileUpdate::~ProfileFileUpdate()
 {
-    if (committed_ || path_.empty())
-        return;
-    win::ForgetProfileFile(copy_);
-    win::RemoveFile(copy_);
+    if (!committed_ && !copy_.empty()) {
+        win::ForgetProfileFile(copy_);
+        win::RemoveFile(copy_);
+    }
+    if (locked_)
+        lock_.Unlock();
 }
 
 void ProfileFileUpdate::Write(const std::string& section, const std::string& key, const std::string& value)
@@ -85,7 +87,7 @@ bool ProfileFileUpdate::Commit()
                                               : (attributes & win::kAttributeReadOnly) != 0)
         failed_ = true;
     if (!failed_)
-        failed_ = !win::MoveReplacing(copy_, path_);
+        failed_ = !win::ReplaceKeepingProtection(copy_, path_);
     committed_ = !failed_;
     return committed_;
 }

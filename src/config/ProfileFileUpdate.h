@@ -6,14 +6,26 @@
 // untouched: a full disk, a failed write or a killed process leaves it as
 // it was. An update that is not committed removes its copy.
 //
-// The updates of one process take turns: the one that begins waits until
-// the one at work has committed or gone, so that no update replaces the
-// file with a copy taken before another's keys were in it.
+// The copy has a name of its own for each update, made anew (never a file
+// or folder found under that name), and the file keeps its access list and
+// attributes when the copy replaces it (win/NewFiles.h).
+//
+// Updates take turns, within the process and across processes (the window
+// and a scheduled save in another session): the one that begins waits
+// until the one at work has committed or gone, so that no update replaces
+// the file with a copy taken before another's keys were in it. Across
+// processes it waits kUpdateLockWait at most and then fails: the file
+// stays as the other left it.
 #include "config/ProfileImage.h"
+#include "win/SharedMutex.h"
 
 #include <memory>
 #include <mutex>
 #include <string>
+
+// The mutex every update holds, shared by all sessions.
+constexpr const char* kUpdateLockName = "Global\\Qzkeepset profile update";
+constexpr unsigned long kUpdateLockWait = 5000;  // milliseconds
 
 class ProfileFileUpdate {
 public:
@@ -39,11 +51,15 @@ public:
 
     // The file's full path, as reports name it.
     const std::string& Path() const { return path_; }
+    // The copy's full path; empty when it could not be made.
+    const std::string& CopyPath() const { return copy_; }
 
 private:
     bool ReadImage(const std::string& file, ProfileImage& image) const;
 
     std::unique_lock<std::recursive_mutex> turn_;
+    win::SharedMutex lock_;
+    bool locked_ = false;
     std::string path_;
     std::string copy_;
     ProfileImage expected_;

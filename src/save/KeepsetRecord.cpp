@@ -70,9 +70,12 @@ public:
     // The list entry first: a record file without its entry is still found
     // by Select, an entry without its record file would not be whole. The
     // path of the file that could not be written goes to failedFile.
+    bool ListCommitted() const { return listCommitted_; }
+
     bool Commit(std::string* failedFile)
     {
-        if (!list_.Commit()) {
+        listCommitted_ = list_.Commit();
+        if (!listCommitted_) {
             if (failedFile != nullptr)
                 *failedFile = list_.Path();
             return false;
@@ -112,6 +115,7 @@ private:
     ProfileFileUpdate list_;
     std::string recordFile_;
     std::unique_ptr<ProfileFileUpdate> record_;
+    bool listCommitted_ = false;
 };
 
 }  // namespace
@@ -167,5 +171,14 @@ bool WriteKeepsetRecord(const std::string& saveDirectory, const KeepsetSlot& slo
     writer.ToBoth(kKeyState, state);
     if (running)
         return writer.CommitListOnly(failedFile);
-    return writer.Commit(failedFile);
+    if (writer.Commit(failedFile))
+        return true;
+    // The list entry went through, the record file did not: the entry must
+    // not call a keepset complete whose record is missing.
+    if (writer.ListCommitted() && std::strcmp(state, kStateComplete) == 0) {
+        ProfileFileUpdate entry(kConfigFile);
+        entry.Write(KeepsetSectionName(slot.number), kKeyState, kStateErrors);
+        entry.Commit();
+    }
+    return false;
 }

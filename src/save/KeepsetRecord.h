@@ -27,7 +27,9 @@ bool ChooseKeepsetSlotFor(const std::string& saveDirectory, KeepsetSlot& slot,
 //
 // True when both files were written; otherwise failedFile names the full
 // path of the one that was not, when asked for (the configuration file is
-// written first, so a failed one leaves the record file as it was, too).
+// written first, so a failed one leaves the record file as it was, too;
+// a record file that fails after the entry said "complete" turns the
+// entry's State to "errors").
 bool WriteKeepsetRecord(const std::string& saveDirectory, const KeepsetSlot& slot,
                         const SaveSettingsRecord& settings, const LocalDateTime& now, const char* state,
                         std::string* failedFile = nullptr);

@@ -51,7 +51,7 @@ public:
 private:
     bool CreateSaveDirectory();
     void OpenRunLog();
-    void MarkKeepsetRunning();
+    bool MarkKeepsetRunning();
     void SaveAlarmDatabase();
     void SavePersonnelDatabases();
     void SaveWindowsIniFiles();
@@ -108,7 +108,15 @@ void SaveRunSteps::Run()
         End();
         return;
     }
-    MarkKeepsetRunning();
+    if (!MarkKeepsetRunning()) {
+        // The entry and the record still speak of the earlier save: nothing
+        // in the keepset may change under them, so nothing is copied, and
+        // no manifest, record or batch program follows.
+        AnnounceOutcome();
+        WriteFinalText();
+        End();
+        return;
+    }
     SaveAlarmDatabase();
     SavePersonnelDatabases();
     SaveWindowsIniFiles();
@@ -117,12 +125,14 @@ void SaveRunSteps::Run()
     SaveDesktops();
     SaveWebServer();
     SaveAdditionalDirectories();
-    // Before the batch program, which may go on working in the keepset.
+    // The keepset is whole and says so, manifest, size list, record file
+    // and list entry, before the batch program, which may copy it to tape
+    // or elsewhere.
     WriteManifest();
-    StartBatchProgram();
-    AnnounceOutcome();
     WriteRecord();
     RemoveOldKeepsets();
+    StartBatchProgram();
+    AnnounceOutcome();
     WriteFinalText();
     End();
 }
@@ -148,14 +158,15 @@ void SaveRunSteps::OpenRunLog()
 // Before the first copy the keepset says that it is being saved: its old
 // record file goes and its list entry gets the state "running", so a run
 // that dies leaves it marked. The end of the run writes the same entry.
-void SaveRunSteps::MarkKeepsetRunning()
+bool SaveRunSteps::MarkKeepsetRunning()
 {
     std::string failedFile;
     slotChosen_ = ChooseKeepsetSlotFor(saveDir_, slot_, &failedFile);
     if (slotChosen_ && ::MarkKeepsetRunning(saveDir_, slot_, CurrentSaveSettings(), CurrentLocalDateTime(), &failedFile))
-        return;
+        return true;
     ReportStep(win::FormatText(IDS_RECORD_WRITE_FAILED, failedFile), true);
     failed_ = true;
+    return false;
 }
 
 void SaveRunSteps::SaveAlarmDatabase()
@@ -352,8 +363,10 @@ void SaveRunSteps::StartBatchProgram()
     if (!SaveSetting(&SaveSettingsRecord::AciveStartBatch))
         return;
     const std::string commandLine = SaveSetting(&SaveSettingsRecord::StartBatch);
-    if (!commandLine.empty())
-        win::StartProgram(commandLine, win::kShowNormal);
+    // Not waited for. The keepset is whole without it, so its record
+    // stays; the run's outcome tells that the copy it makes is missing.
+    if (!commandLine.empty() && !win::StartProgram(commandLine, win::kShowNormal))
+        ReportFailure(win::FormatText(IDS_BATCH_START_FAILED, commandLine));
 }
 
 void SaveRunSteps::AnnounceOutcome()
@@ -369,8 +382,8 @@ void SaveRunSteps::AnnounceOutcome()
     }
 }
 
-// After the record, so that the final text counts a record that could not
-// be written.
+// After the record and the batch program, so that the final text counts a
+// record that could not be written and a batch program that did not start.
 void SaveRunSteps::WriteFinalText()
 {
     RunLog& log = SaveRunLog();
@@ -393,15 +406,14 @@ void SaveRunSteps::WriteRecord()
     if (written)
         return;
     // A record that cannot be written is a failure of the run like any
-    // other; after a clean run the error outcome follows the success box.
-    const bool firstFailure = !failed_;
+    // other.
     ReportStep(win::FormatText(IDS_RECORD_WRITE_FAILED, failedFile), true);
     failed_ = true;
-    if (firstFailure)
-        AnnounceOutcome();
 }
 
-// Only after a save that ended complete: one with errors deletes nothing.
+// Only after a save that ended complete, its record written: one with
+// errors deletes nothing. Before the batch program, which then finds the
+// keepsets that stay.
 void SaveRunSteps::RemoveOldKeepsets()
 {
     if (failed_)
@@ -413,10 +425,8 @@ void SaveRunSteps::RemoveOldKeepsets()
                                             else
                                                 ReportStep(text, kind == RetentionLine::Failed);
                                         });
-    if (removed)
-        return;
-    failed_ = true;
-    AnnounceOutcome();
+    if (!removed)
+        failed_ = true;
 }
 
 void SaveRunSteps::End()

@@ -3,13 +3,12 @@
 #include "config/LowerCase.h"
 #include "save/CopyPaths.h"
 #include "win/Files.h"
+#include "win/NewFiles.h"
 #include "win/WideNames.h"
 
 namespace {
 
 thread_local SavedFiles* current = nullptr;
-
-const char* const kTemporarySuffix = ".tmp";
 
 }  // namespace
 
@@ -92,25 +91,29 @@ std::string SavedFiles::ManifestPath() const
 
 std::string SavedFiles::ManifestTemporaryPath() const
 {
-    return ManifestPath() + kTemporarySuffix;
+    return manifestTemporary_.empty() ? ManifestPath() : manifestTemporary_;
 }
 
-bool SavedFiles::WriteManifest() const
+bool SavedFiles::WriteManifest()
 {
     const std::vector<ManifestEntry> entries = Entries();
     const std::string sizeList = JoinPathDotted(directory_, kSizeListFileName);
-    const std::string sizeListTemporary = sizeList + kTemporarySuffix;
     const std::string manifest = ManifestPath();
-    const std::string manifestTemporary = ManifestTemporaryPath();
+    std::string sizeListTemporary;
+    manifestTemporary_.clear();
     // Both are whole on the disk before either is moved; the manifest,
-    // whose presence says the keepset can be checked, comes last.
-    const bool written = win::WriteWholeFile(sizeListTemporary, FormatSizeList(entries)) &&
-                         win::WriteWholeFile(manifestTemporary, FormatManifest(entries)) &&
+    // whose presence says the keepset can be checked, comes last. Each
+    // goes first to a file of a name of its own, made anew: a file or
+    // folder that someone put into the keepset directory under any name
+    // is never written through.
+    const bool written = win::WriteNewFileBeside(sizeList, FormatSizeList(entries), sizeListTemporary) &&
+                         win::WriteNewFileBeside(manifest, FormatManifest(entries), manifestTemporary_) &&
                          win::MoveReplacing(sizeListTemporary, sizeList) &&
-                         win::MoveReplacing(manifestTemporary, manifest);
+                         win::MoveReplacing(manifestTemporary_, manifest);
     if (!written) {
-        win::RemoveFile(sizeListTemporary);
-        win::RemoveFile(manifestTemporary);
+        for (const std::string* temporary : {&sizeListTemporary, &manifestTemporary_})
+            if (!temporary->empty())
+                win::RemoveFile(*temporary);
     }
     return written;
 }

@@ -39,13 +39,15 @@ public:
     std::vector<ManifestEntry> Entries() const;
 
     // Writes "qzkeepset.size" and "qzkeepset.sha256" into the keepset
-    // directory, each first under a temporary name and then moved into
+    // directory, each first under a new name of its own (win/NewFiles.h)
+    // and then moved into
     // place, the size list first and the manifest last: a manifest is
     // either whole or absent. False when any step failed; the temporary
     // files are removed then.
-    bool WriteManifest() const;
+    bool WriteManifest();
 
-    // Paths of the manifest and of its temporary name, for reports.
+    // Paths of the manifest and of the temporary name its last write used
+    // (the manifest's own before any), for reports.
     std::string ManifestPath() const;
     std::string ManifestTemporaryPath() const;
 
@@ -58,6 +60,7 @@ private:
     std::vector<bool> listed_;
     std::unordered_map<std::string, std::size_t> index_;  // lower-cased relative path -> entry
     std::unique_ptr<ReadBackThread> reader_;  // started with the first HandOver
+    std::string manifestTemporary_;
 };
 
 // Makes files the calling thread's collection for its lifetime.

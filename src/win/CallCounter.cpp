@@ -10,6 +10,7 @@ struct ArmedFailure {
     Op op;
     unsigned long atCount;
     unsigned long errorCode;
+    bool torn;
 };
 
 std::mutex counterLock;
@@ -27,7 +28,13 @@ unsigned long CallCount(Op op)
 void FailCall(Op op, unsigned long nth, unsigned long errorCode)
 {
     std::lock_guard<std::mutex> guard(counterLock);
-    armed.push_back({op, counts[static_cast<int>(op)] + nth, errorCode});
+    armed.push_back({op, counts[static_cast<int>(op)] + nth, errorCode, false});
+}
+
+void FailCallTorn(Op op, unsigned long nth, unsigned long errorCode)
+{
+    std::lock_guard<std::mutex> guard(counterLock);
+    armed.push_back({op, counts[static_cast<int>(op)] + nth, errorCode, true});
 }
 
 void ResetCalls()
@@ -40,11 +47,18 @@ void ResetCalls()
 
 bool InterceptCall(Op op, unsigned long& errorCode)
 {
+    bool torn = false;
+    return InterceptCall(op, errorCode, torn);
+}
+
+bool InterceptCall(Op op, unsigned long& errorCode, bool& torn)
+{
     std::lock_guard<std::mutex> guard(counterLock);
     const unsigned long count = ++counts[static_cast<int>(op)];
     for (auto it = armed.begin(); it != armed.end(); ++it) {
         if (it->op == op && it->atCount == count) {
             errorCode = it->errorCode;
+            torn = it->torn;
             armed.erase(it);
             return true;
         }

@@ -37,6 +37,7 @@ enum class Op {
     ProcessWait,
     MutexCreate,
     DirectoryRemove,
+    MutexWait,
     Count
 };
 
@@ -47,11 +48,19 @@ unsigned long CallCount(Op op);
 // errorCode. Several failures may be armed at once.
 void FailCall(Op op, unsigned long nth, unsigned long errorCode);
 
+// The same, but a call that writes data (a file write or copy) first writes
+// part of it and then fails, as a write cut short by a full disk or a lost
+// connection leaves a file. Kinds that write no data fail whole.
+void FailCallTorn(Op op, unsigned long nth, unsigned long errorCode);
+
 // Zeroes every count and disarms every failure.
 void ResetCalls();
 
 // For the layer itself: counts one call; true when it is to fail, with the
 // error code to report.
 bool InterceptCall(Op op, unsigned long& errorCode);
+// The same for a call that can fail part-way: torn tells whether part of
+// the data is to be written before the failure.
+bool InterceptCall(Op op, unsigned long& errorCode, bool& torn);
 
 }  // namespace win

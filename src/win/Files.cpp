@@ -1,6 +1,7 @@
 #include "win/Files.h"
 
 #include "win/InjectedFailure.h"
+#include "win/NewFiles.h"
 #include "win/ReadChunks.h"
 #include "win/WideNames.h"
 
@@ -93,8 +94,13 @@ void DirectorySearch::Stop(unsigned long error)
 
 bool CopyFileReplacing(const std::string& source, const std::string& target)
 {
-    if (InjectedFailure(Op::FileCopy))
+    bool torn = false;
+    if (const unsigned long injected = InjectedFailureCode(Op::FileCopy, torn)) {
+        if (torn)
+            WriteFirstHalfOf(source, target);
+        SetLastError(injected);
         return false;
+    }
     std::wstring wideSource;
     std::wstring wideTarget;
     return ToWidePath(source, wideSource) && ToWidePath(target, wideTarget) &&
@@ -276,8 +282,12 @@ bool ReadWholeFile(const std::string& path, std::string& content)
 
 bool WriteWholeFile(const std::string& path, const std::string& content)
 {
-    if (InjectedFailure(Op::FileWrite))
+    bool torn = false;
+    const unsigned long injected = InjectedFailureCode(Op::FileWrite, torn);
+    if (injected != 0 && !torn) {
+        SetLastError(injected);
         return false;
+    }
     std::wstring wide;
     if (!ToWidePath(path, wide))
         return false;
@@ -287,14 +297,15 @@ bool WriteWholeFile(const std::string& path, const std::string& content)
         return false;
     bool ok = true;
     std::size_t done = 0;
-    while (ok && done < content.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 20));
+    const std::size_t size = torn ? content.size() / 2 : content.size();
+    while (ok && done < size) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 20));
         DWORD written = 0;
         ok = WriteFile(file, content.data() + done, chunk, &written, nullptr) != 0 && written == chunk;
         done += written;
     }
-    ok = ok && FlushFileBuffers(file) != 0;
-    const DWORD error = GetLastError();
+    ok = ok && !torn && FlushFileBuffers(file) != 0;
+    const DWORD error = torn ? injected : GetLastError();
     ok = CloseHandle(file) != 0 && ok;
     if (!ok)
         SetLastError(error);

@@ -18,4 +18,14 @@ inline bool InjectedFailure(Op op)
     return true;
 }
 
+// For a wrapper that writes data: 0 when the call is to go ahead;
+// otherwise the armed error code, with torn set when the wrapper is to
+// write part of the data first and then fail with that code.
+inline unsigned long InjectedFailureCode(Op op, bool& torn)
+{
+    unsigned long code = 0;
+    torn = false;
+    return InterceptCall(op, code, torn) ? code : 0;
+}
+
 }  // namespace win

@@ -5,6 +5,7 @@
 // failure point of the operation is tried once.
 #include "win/CallCounter.h"
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -17,11 +18,39 @@ const char* OpName(win::Op op);
 
 // The failure points to try after a clean run: for each swept kind with
 // calls, every N from 1 to its count when there are at most maxPerOp of
-// them, else maxPerOp values spread evenly from 1 to the count (both
-// included). maxPerOp comes from QZ_SWEEP_SAMPLES when set ("all": every N).
+// them, else the first, the last and maxPerOp - 2 others drawn at random
+// with the run's seed (SweepSeed), so that each run tries other points.
+// maxPerOp comes from QZ_SWEEP_SAMPLES when set ("all": every N).
 std::vector<std::pair<win::Op, unsigned long>> FailurePoints(unsigned long maxPerOp);
 // The same over the given kinds only.
 std::vector<std::pair<win::Op, unsigned long>> FailurePoints(unsigned long maxPerOp, const std::vector<win::Op>& ops);
+
+// The seed of this run's samples: QZ_SWEEP_SEED when set, else taken from
+// the clock and printed once, so that a failing sample can be run again.
+unsigned long SweepSeed();
+// "QZ_SWEEP_SEED=<seed>", for the messages of a sweep.
+std::string SweepSeedText();
+
+// The kinds whose calls write data and can be torn (win::FailCallTorn).
+const std::vector<win::Op>& TornOps();
+// Arms the failure of one point, torn or whole, with SweepErrorCode.
+void ArmFailure(win::Op op, unsigned long nth, bool torn);
+
+// The program's own temporary files ("qzkeepset.*.tmp") in a directory
+// and, when recursive, below it; their paths.
+std::vector<std::string> TemporaryFilesIn(const std::string& directory, bool recursive = false);
+
+// Holds the shared mutex of that name on a thread of its own, as another
+// process would, until destroyed.
+class MutexHeldElsewhere {
+public:
+    explicit MutexHeldElsewhere(const char* name);
+    ~MutexHeldElsewhere();
+
+private:
+    struct Holder;
+    std::unique_ptr<Holder> holder_;
+};
 
 // The error code a swept call fails with: one that no caller may take for
 // "not there" (a disk full for writes, access denied for the rest).

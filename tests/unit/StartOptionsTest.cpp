@@ -41,9 +41,9 @@ TEST(LanguageLibraryName, OnlyDTAndFRInCapitalsChooseALibrary)
         EXPECT_EQ(LanguageLibraryName(other), "") << other;
 }
 
-TEST(SingleInstance, TheMutexIsNamedAfterTheTitleInTheGlobalNamespace)
+// The installer looks for a running copy by this name: it is global and
+// the same in every language (no title in it).
+TEST(SingleInstance, TheMutexNameIsGlobalAndNamesNoTitle)
 {
-    EXPECT_EQ(SingleInstanceMutexName("Orvella Backup and Restore Tool"),
-              "Global\\Qzkeepset Orvella Backup and Restore Tool");
-    EXPECT_EQ(SingleInstanceMutexName("a\\b"), "Global\\Qzkeepset a_b");
+    EXPECT_EQ(std::string(kSingleInstanceMutexName), "Global\\QzkeepsetRunningCopy");
 }

@@ -3,6 +3,7 @@
 #include "RestoreDialogFixture.h"
 
 #include "resource.h"
+#include "support/FaultSweep.h"
 #include "support/ProfileFiles.h"
 #include "win/CallCounter.h"
 
@@ -120,7 +121,7 @@ TEST_F(SelectRootTest, ADirectoryWithoutKeepsetDataIsSaidSoInTheSummary)
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].text, again + ".\\qzkeepset.inf could not be written !\nThe file was left as it was.");
     EXPECT_FALSE(qztest::Exists(again + "\\qzkeepset.inf"));
-    EXPECT_FALSE(qztest::Exists(again + "\\qzkeepset.inf.new"));
+    EXPECT_EQ(qztest::TemporaryFilesIn(again), std::vector<std::string>{});
     EXPECT_EQ(CustomRowTexts(), kFixedRows);
 }
 

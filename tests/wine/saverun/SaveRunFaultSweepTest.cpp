@@ -1,6 +1,9 @@
-// A whole save run with the Nth file, profile, registry or process call
-// failing, for every failure point of a clean run over the small
-// installation of the fixture.
+// A whole save run with the Nth file, profile, registry, lock or process
+// call failing (a write or copy also torn: part of its data written, then
+// the failure), for every failure point of a clean run over the small
+// installation of the fixture, the batch program's start included; or,
+// for kinds with many calls, a sample drawn anew each run whose seed the
+// output names (QZ_SWEEP_SEED repeats it).
 #include "SaveRunFixture.h"
 
 #include "save/SaveRun.h"
@@ -57,7 +60,14 @@ protected:
 
 TEST_F(SaveRunFaultSweepTest, EveryFailingCallEndsTheRunAndLeavesEarlierKeepsetsAlone)
 {
-    UpdateSaveSettings([](SaveSettingsRecord& s) { s.Unattended = 1; });  // no boxes to wait for
+    SCOPED_TRACE(qztest::SweepSeedText());
+    // No boxes to wait for; a batch program that touches nothing, so that
+    // its start is one of the calls swept.
+    UpdateSaveSettings([](SaveSettingsRecord& s) {
+        s.Unattended = 1;
+        s.AciveStartBatch = 1;
+        s.StartBatch = "cmd /c rem";
+    });
     // The earlier keepset, [Save1], and then the clean run of the sweep's
     // keepset, [Save2], which gives the number of calls of each kind.
     SetSaveDir(Root() + "\\keep1");
@@ -68,7 +78,17 @@ TEST_F(SaveRunFaultSweepTest, EveryFailingCallEndsTheRunAndLeavesEarlierKeepsets
     win::ResetCalls();
     RunSave();
     ASSERT_FALSE(LastSaveRunHadErrors());
-    const auto points = qztest::FailurePoints(6);
+    ASSERT_EQ(win::CallCount(win::Op::ProgramStart), 1u);
+    struct Point {
+        win::Op op;
+        unsigned long n;
+        bool torn;
+    };
+    std::vector<Point> points;
+    for (const auto& point : qztest::FailurePoints(6))
+        points.push_back({point.first, point.second, false});
+    for (const auto& point : qztest::FailurePoints(6, qztest::TornOps()))
+        points.push_back({point.first, point.second, true});
     ASSERT_FALSE(points.empty());
 
     const auto earlierKeepset = TreeContents(Root() + "\\keep1");
@@ -77,15 +97,17 @@ TEST_F(SaveRunFaultSweepTest, EveryFailingCallEndsTheRunAndLeavesEarlierKeepsets
     ASSERT_NE(otherEntries.find("[Save1]"), std::string::npos);
 
     std::vector<std::string> silent;
-    for (const auto& point : points) {
-        const std::string where = std::string(qztest::OpName(point.first)) + " #" + std::to_string(point.second);
+    for (const Point& point : points) {
+        const std::string where = std::string(qztest::OpName(point.op)) + (point.torn ? " torn" : "") + " #" +
+                                  std::to_string(point.n);
         qztest::RemoveTree(sweepDir);
-        qztest::WriteFileText(qztest::WindowsDir() + "\\qzkeepset.ini", config);
+        // Without the entry of the clean run: what the entry says is this run's.
+        qztest::WriteFileText(qztest::WindowsDir() + "\\qzkeepset.ini", otherEntries);
         const std::size_t reportsBefore = receiver_->Reports().size();
         const std::size_t logBefore = LogLines().size();
         const int endsBefore = receiver_->EndMessages();
         win::ResetCalls();
-        win::FailCall(point.first, point.second, qztest::SweepErrorCode(point.first));
+        qztest::ArmFailure(point.op, point.n, point.torn);
 
         ASSERT_TRUE(StartSaveRun()) << where;
         ASSERT_TRUE(receiver_->WaitForEnds(endsBefore + 1, 30000)) << "the save run did not end: " << where;
@@ -109,23 +131,48 @@ TEST_F(SaveRunFaultSweepTest, EveryFailingCallEndsTheRunAndLeavesEarlierKeepsets
         // Every failure the run can see is reported and ends it with errors;
         // for the others (qztest::FailureIsObservable) it is enough that the
         // run ended and lost nothing, which the checks below ask of all.
-        if (qztest::FailureIsObservable(point.first)) {
+        if (qztest::FailureIsObservable(point.op)) {
             EXPECT_TRUE(errors) << "a failure the run did not notice: " << where;
             EXPECT_TRUE(redLine || failureLogged) << "a failure nobody was told of: " << where;
         }
 
+        // The keepset in work never calls itself complete after an error:
+        // its list entry says "errors" (or still "running" when the end
+        // could not write it), its record file "errors" or is absent. Only
+        // the batch program, started after the keepset was whole, leaves a
+        // complete keepset behind a run with errors.
+        const std::string listState = Section("qzkeepset.ini", "Save2")["State"];
+        const bool recordThere = qztest::Exists(sweepDir + "\\qzkeepset.inf");
+        const std::string recordState = Section(sweepDir + "\\qzkeepset.inf", "Save")["State"];
+        if (!errors || point.op == win::Op::ProgramStart) {
+            EXPECT_EQ(listState, "complete") << where;
+            EXPECT_EQ(recordState, "complete") << where;
+        } else {
+            EXPECT_TRUE(listState.empty() || listState == "errors" || listState == "running")
+                << listState << ": " << where;
+            if (recordThere) {
+                EXPECT_EQ(recordState, "errors") << where;
+            }
+        }
+        // What the manifest lists is there, byte for byte; nothing of the
+        // run's temporary files is left.
+        const std::string manifest = qztest::ReadFileText(sweepDir + "\\qzkeepset.sha256");
+        if (!manifest.empty()) {
+            EXPECT_TRUE(ManifestMatchesFiles(sweepDir)) << where << "\n" << manifest;
+        }
+        EXPECT_EQ(qztest::TemporaryFilesIn(sweepDir, true), std::vector<std::string>{}) << where;
+        EXPECT_EQ(qztest::TemporaryFilesIn(qztest::WindowsDir()), std::vector<std::string>{}) << where;
+
         EXPECT_EQ(FirstDifference(earlierKeepset, TreeContents(Root() + "\\keep1")), "")
             << "the earlier keepset changed: " << where;
         // The entry in work may be missing or partly written; every other
-        // entry stays byte for byte. (After merging the keepset State key,
-        // the lead adds: a [Save2] that is present is marked as not whole
-        // unless the run ended without errors.)
+        // entry stays byte for byte.
         EXPECT_EQ(WithoutSection(ConfigText(), "Save2"), otherEntries) << "another entry changed: " << where;
     }
     std::string list;
     for (const auto& where : silent)
         list += " " + where;
     RecordProperty("SilentFailurePoints", list);
-    std::printf("%zu failure points tried; %zu ended without the error outcome:%s\n", points.size(), silent.size(),
-                list.c_str());
+    std::printf("%zu failure points tried (%s); %zu ended without the error outcome:%s\n", points.size(),
+                qztest::SweepSeedText().c_str(), silent.size(), list.c_str());
 }

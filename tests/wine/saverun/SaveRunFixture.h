@@ -52,6 +52,9 @@ protected:
     // saved, with the sizes they have, and the system's own checksum tool
     // (sha256sum -c, paths turned to "/") accepts every line.
     void ExpectManifestOfSavedFiles() const;
+    // The checksum tool accepts every line of the directory's manifest:
+    // each file it lists is there with those bytes.
+    bool ManifestMatchesFiles(const std::string& directory) const;
 
     std::string Root() const { return scratch_->Path(); }
     std::string Install() const { return scratch_->Path() + "\\inst"; }

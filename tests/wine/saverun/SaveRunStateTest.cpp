@@ -5,6 +5,7 @@
 #include "config/LowerCase.h"
 #include "save/Reports.h"
 #include "save/SaveRun.h"
+#include "support/FaultSweep.h"
 #include "win/CallCounter.h"
 
 #include <windows.h>
@@ -79,8 +80,7 @@ TEST_F(SaveRunTest, ASaveFailingAtAnyFileOperationEndsWithErrorsAndListsOnlyWhat
             } else if (qztest::Exists(SaveDir())) {
                 ExpectManifestOfSavedFiles();
             }
-            EXPECT_FALSE(qztest::Exists(SaveDir() + "\\qzkeepset.sha256.tmp"));
-            EXPECT_FALSE(qztest::Exists(SaveDir() + "\\qzkeepset.size.tmp"));
+            EXPECT_EQ(qztest::TemporaryFilesIn(SaveDir()), std::vector<std::string>{});
             EXPECT_EQ(TreeContents(Root() + "\\earlier"), earlier);
             EXPECT_EQ(ConfigSectionLines("Save1"), save1);
             EXPECT_EQ(ConfigSectionLines("Save2"), save2);

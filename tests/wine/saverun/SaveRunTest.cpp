@@ -1,7 +1,9 @@
 // Whole save runs on a worker thread against a prepared installation.
 #include "SaveRunFixture.h"
 
+#include "config/ProfileFileUpdate.h"
 #include "save/SaveRun.h"
+#include "support/FaultSweep.h"
 #include "win/CallCounter.h"
 
 #include <windows.h>
@@ -347,27 +349,102 @@ TEST_F(SaveRunTest, ConfiguredNamesThatLeadOutOfTheKeepsetAreRefused)
     EXPECT_TRUE(qztest::Exists(SaveDir() + "\\db1\\qzpersonal.dbf"));
 }
 
+// A save that cannot mark its entry "running" (the configuration file
+// read-only here, as a full Windows folder refuses it) touches nothing in
+// the keepset: the entry and the record still describe the earlier save,
+// so no file, manifest or record of it may change, and no batch program
+// starts.
 TEST_F(SaveRunTest, AKeepsetRecordThatCannotBeWrittenIsARedLineAndTheErrorOutcome)
 {
+    RunSave();
+    ASSERT_FALSE(LastSaveRunHadErrors());
+    const auto keepset = TreeContents(SaveDir());
+    ASSERT_EQ(keepset.count("qzkeepset.sha256"), 1u);
+    qztest::WriteFileText(Install() + "\\db1\\vm001.dbf", "changed since");
+    UpdateSaveSettings([&](SaveSettingsRecord& s) {
+        s.AciveStartBatch = 1;
+        s.StartBatch = "cmd /c echo started> \"" + Root() + "\\batch.txt\"";
+    });
     SetConfig("Config", "LastKeepsetDir", "E:\\old");
     const std::string before = qztest::ReadFileText(qztest::ConfigFilePath());
     ASSERT_FALSE(before.empty());
     qztest::SetAttributes(qztest::ConfigFilePath(), FILE_ATTRIBUTE_READONLY);
+    NewReceiver();
 
     RunSave();
     qztest::SetAttributes(qztest::ConfigFilePath(), FILE_ATTRIBUTE_NORMAL);
 
-    // Neither the mark at the start nor the record at the end can be
-    // written: both are red lines, the first one selected, one error box.
     const std::string failed = "FAILED to save the keepset record to " + qztest::ConfigFilePath() + " !";
+    ASSERT_EQ(receiver_->Reports().size(), 1u);
     EXPECT_EQ(receiver_->Reports().front().text, failed);
-    EXPECT_EQ(receiver_->Reports().back().text, failed);
-    EXPECT_EQ(receiver_->Reports().back().wParam, 1u);
+    EXPECT_EQ(receiver_->Reports().front().wParam, 1u);
     EXPECT_EQ(receiver_->SelectedLine(), 0);
     ASSERT_EQ(boxes_.size(), 1u);
     EXPECT_EQ(boxes_[0].caption, "Error !");
     EXPECT_TRUE(LastSaveRunHadErrors());
     EXPECT_EQ(LogText(LogLines().back()), "ERRORS while saving data");
     EXPECT_EQ(qztest::ReadFileText(qztest::ConfigFilePath()), before);
-    EXPECT_FALSE(qztest::Exists(SaveDir() + "\\qzkeepset.inf"));
+    EXPECT_EQ(TreeContents(SaveDir()), keepset);
+    Sleep(500);  // a batch program that started would have written by now
+    EXPECT_FALSE(qztest::Exists(Root() + "\\batch.txt"));
+
+    // The same while another process (the window in another session) is
+    // in the middle of its update of the file: after a short wait the run
+    // gives up with the same red line, and the file is as that one left it.
+    NewReceiver();
+    {
+        const qztest::MutexHeldElsewhere otherProcess(kUpdateLockName);
+        RunSave();
+    }
+    ASSERT_EQ(receiver_->Reports().size(), 1u);
+    EXPECT_EQ(receiver_->Reports().front().text, failed);
+    EXPECT_EQ(qztest::ReadFileText(qztest::ConfigFilePath()), before);
+    EXPECT_EQ(TreeContents(SaveDir()), keepset);
+}
+
+// Folders planted under the names the updates once used for their copies
+// block nothing. The batch program may copy the keepset to tape or
+// elsewhere: when it starts, the keepset is whole and says so, in its
+// manifest, its record file and its list entry.
+TEST_F(SaveRunTest, PlantedNamesBlockNothingAndTheBatchProgramFindsTheKeepsetComplete)
+{
+    const std::vector<std::string> planted = {qztest::ConfigFilePath() + ".new", SaveDir() + "\\qzkeepset.inf.new",
+                                              SaveDir() + "\\qzkeepset.sha256.tmp",
+                                              SaveDir() + "\\qzkeepset.size.tmp"};
+    for (const std::string& folder : planted)
+        qztest::MakeDirectories(folder);
+    const std::string seen = Root() + "\\seen";
+    qztest::MakeDirectories(seen);
+    qztest::WriteFileText(Root() + "\\offsite.cmd",
+                          "@echo off\r\n"
+                          "copy \"" + qztest::ConfigFilePath() + "\" \"" + seen + "\\list.ini\"\r\n"
+                          "copy \"" + SaveDir() + "\\qzkeepset.sha256\" \"" + seen + "\\manifest\"\r\n"
+                          "copy \"" + SaveDir() + "\\qzkeepset.inf\" \"" + seen + "\\record.inf\"\r\n");
+    UpdateSaveSettings([&](SaveSettingsRecord& s) {
+        s.AciveStartBatch = 1;
+        s.StartBatch = "cmd /c \"" + Root() + "\\offsite.cmd\"";
+        s.Unattended = 1;
+    });
+    RunSave();
+    ASSERT_FALSE(LastSaveRunHadErrors());
+    for (int waited = 0; waited < 200 && !qztest::Exists(seen + "\\record.inf"); ++waited)
+        Sleep(100);
+    Sleep(200);
+    EXPECT_EQ(Section(seen + "\\record.inf", "Save")["State"], "complete");
+    EXPECT_EQ(Section(seen + "\\list.ini", "Save1")["State"], "complete");
+    EXPECT_EQ(qztest::ReadFileText(seen + "\\manifest"), qztest::ReadFileText(SaveDir() + "\\qzkeepset.sha256"));
+    EXPECT_FALSE(qztest::ReadFileText(seen + "\\manifest").empty());
+    for (const std::string& folder : planted)
+        EXPECT_EQ(GetFileAttributesA(folder.c_str()), DWORD(FILE_ATTRIBUTE_DIRECTORY)) << folder;
+    qztest::RemoveTree(planted[0]);
+
+    // A batch program that cannot be started is a red line and the error
+    // outcome; the keepset itself is whole and stays complete.
+    NewReceiver();
+    win::FailCall(win::Op::ProgramStart, 1, ERROR_FILE_NOT_FOUND);
+    RunSave();
+    EXPECT_TRUE(LastSaveRunHadErrors());
+    EXPECT_EQ(receiver_->Reports().back().text,
+              "FAILED to start the batch program cmd /c \"" + Root() + "\\offsite.cmd\" !");
+    EXPECT_EQ(Section(SaveDir() + "\\qzkeepset.inf", "Save")["State"], "complete");
 }

@@ -2,6 +2,8 @@
 // conditions and which it leaves alone, the save settings it changes, and
 // Cancel writing nothing.
 #include "SettingsFixture.h"
+#include "config/ProfileFileUpdate.h"
+#include "support/FaultSweep.h"
 
 #include "win/MessageBoxes.h"
 
@@ -250,10 +252,24 @@ TEST_F(SettingsTest, AConfigurationFileThatCannotBeWrittenKeepsTheDialogOpenAndT
     EXPECT_TRUE(Checked(IDC_SET_SAVE_DESKTOP));
     EXPECT_EQ(ConfigContent(), opened);
     ExpectSameOptions(CurrentSaveSettings(), start);
-    EXPECT_FALSE(qztest::Exists(qztest::ConfigFilePath() + ".new"));
+    EXPECT_EQ(qztest::TemporaryFilesIn(qztest::WindowsDir()), std::vector<std::string>{});
 
-    // Writable again, the same OK goes through.
+    // Another process (a scheduled save) in the middle of its update: after
+    // a short wait the same box, and the file as that process leaves it.
+    {
+        const qztest::MutexHeldElsewhere scheduledSave(kUpdateLockName);
+        Press(IDOK);
+    }
+    EXPECT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes.back(), boxes.front());
+    EXPECT_NE(dialog_->EndedWith(), IDOK);
+    EXPECT_EQ(ConfigContent(), opened);
+
+    // Writable again, the same OK goes through, past a folder planted under
+    // the name the update once used for its copy.
+    qztest::MakeDirectories(qztest::ConfigFilePath() + ".new");
     Press(IDOK);
+    qztest::RemoveTree(qztest::ConfigFilePath() + ".new");
     EXPECT_EQ(dialog_->EndedWith(), IDOK);
     EXPECT_EQ(Key("Config", "SaveMSG"), "0");
     EXPECT_EQ(CurrentSaveSettings().SaveMSG, 0);

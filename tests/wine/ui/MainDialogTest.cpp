@@ -175,11 +175,13 @@ TEST_F(MainWindowTest, ALastSaveDirectoryThatCannotBeWrittenIsToldAndTheSaveGoes
     const std::string config = qztest::ConfigFilePath();
     qztest::WriteFileText(config, "[Config]\r\nLastKeepsetDir=E:\\old\r\n");
     Open();
-    qztest::SetAttributes(config, FILE_ATTRIBUTE_READONLY);
+    // Only this write fails: a save run that cannot mark its entry either
+    // saves nothing (the save run's own tests).
+    win::ResetCalls();
+    win::FailCall(win::Op::FileMove, 1, ERROR_ACCESS_DENIED);
     SetDlgItemTextA(Window(), IDC_SAVE_DIRECTORY, (scratch_->Path() + "\\keep").c_str());
     Click(IDC_SAVE_DATA);
     ASSERT_TRUE(PumpUntil([this] { return !dialog_->IsBusy(); })) << "the save run did not end";
-    qztest::SetAttributes(config, FILE_ATTRIBUTE_NORMAL);
     ASSERT_FALSE(boxes_.empty());
     EXPECT_EQ(boxes_[0].text, config + " could not be written !\nThe file was left as it was.");
     EXPECT_EQ(ConfigValue("LastKeepsetDir"), "E:\\old");
