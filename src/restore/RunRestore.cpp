@@ -111,15 +111,15 @@ std::string ReadHtdocsPath()
     return win::ReadProfileString(kConfigFile, kSectionConfig, "WebHtdocsPath", "", kHtdocsLength);
 }
 
+using Names = std::vector<std::string>;
+
+const char* const kPersonnelFiles[] = {"qzpersonal.dbf", "qzgroups.dbf", "qzlink.dbf"};
+
 // Restores the items of one run into their places. It walks the items
 // twice: first to plan every keepset directory they read (nothing is
 // touched), then to restore them, each directory with its plan. Targets
 // are found only on the second walk, item by item, as the items before
 // may have put back what names them.
-using Names = std::vector<std::string>;
-
-const char* const kPersonnelFiles[] = {"qzpersonal.dbf", "qzgroups.dbf", "qzlink.dbf"};
-
 class ItemRestorer {
 public:
     ItemRestorer(RestoreProgress& progress, const std::string& root, const KeepsetRecordValues& record,
