@@ -49,13 +49,10 @@ struct DirectoryPlan {
     std::string subDirectory;  // below the keepset root, as the restore joins it ("\qzt")
     std::string pattern;       // empty: every file
     DirectoryKind kind = DirectoryKind::Files;
-    // A file the restore expects in this directory; its absence is a
-    // failure ("vm001.dbf", the personnel files). Empty: none.
-    std::string expected;
-    // The personnel files are saved only when configured: a manifest that
-    // does not list one shows that the save did not save it, and its
-    // absence is then no failure.
-    bool expectedUnlessUnlisted = false;
+    // Files the restore expects in this directory, whose absence is a
+    // failure: "vm001.dbf", and the personnel files the save was set to
+    // save.
+    std::vector<std::string> expected;
     bool anyEntry = false;  // the search found at least one entry
     // The system's error when the search could not read the directory (the
     // files are then not all there are); 0 when it could.

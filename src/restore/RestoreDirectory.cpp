@@ -1,6 +1,7 @@
 #include "restore/RestoreDirectory.h"
 
 #include "restore/RestorePaths.h"
+#include "win/EntryIdentity.h"
 #include "win/FileHash.h"
 #include "win/Files.h"
 #include "win/Texts.h"
@@ -35,53 +36,90 @@ void RemoveTemporary(RestoreProgress& progress, const std::string& temporary)
                                  ErrorText(win::LastError()) + ")");
 }
 
-// Where the temporary copies of one target directory are made: its
-// directory qzrestore.tmp, made at the first copy and removed again at the
-// end; beside each file where it cannot be made.
+// The temporary copies of one target directory: a directory of a new name
+// that the run creates in it at the first copy, after it has made sure
+// that the target directory itself is no junction, symbolic link or mount
+// point, and removes again at the end. Each copy is a new file of its own
+// number there.
 class TemporaryCopies {
 public:
-    TemporaryCopies(RestoreProgress& progress, const std::string& target)
-        : progress_(progress), directory_(FileInDirectory(target, kTemporaryDirectoryName))
-    {
-    }
+    TemporaryCopies(RestoreProgress& progress, const std::string& target) : progress_(progress), target_(target) {}
     ~TemporaryCopies()
     {
-        if (made_ && !win::RemoveEmptyDirectory(directory_))
-            progress_.WriteRestoreLog("FAILED to remove the temporary directory " + directory_ + " (" +
-                                      ErrorText(win::LastError()) + ")");
+        if (directory_.empty())
+            return;
+        // Once more after a failure: a scanner that had a look at it may
+        // have held it for a moment.
+        if (win::RemoveEmptyDirectory(directory_) || win::RemoveEmptyDirectory(directory_))
+            return;
+        progress_.WriteRestoreLog("FAILED to remove the temporary directory " + directory_ + " (" +
+                                  ErrorText(win::LastError()) + ")");
+        progress_.MarkFailed();
     }
     TemporaryCopies(const TemporaryCopies&) = delete;
     TemporaryCopies& operator=(const TemporaryCopies&) = delete;
 
-    std::string For(const std::string& destination, const std::string& name)
+    // The name of the next temporary copy; false, with the reason, when the
+    // target directory is not to be written into.
+    bool Next(std::string& temporary, std::string& reason)
     {
         if (!tried_) {
             tried_ = true;
-            made_ = win::CreateOneDirectory(directory_);
-            if (!made_ && win::LastError() == kAlreadyExists) {
-                // One left by a restore that did not end is used again.
-                const unsigned long attributes = win::FileAttributes(directory_);
-                made_ = attributes != win::kInvalidAttributes && (attributes & win::kAttributeDirectory) != 0;
-            }
+            why_ = Prepare();
         }
-        return made_ ? FileInDirectory(directory_, name) : TemporaryRestoreName(destination);
+        reason = why_;
+        if (directory_.empty())
+            return false;
+        temporary = FileInDirectory(directory_, std::to_string(++copies_) + ".tmp");
+        return true;
     }
 
 private:
-    static constexpr unsigned long kAlreadyExists = 183;
+    // Empty when the temporary directory was made; else why not.
+    std::string Prepare()
+    {
+        win::EntryIdentity target;
+        if (!win::ExamineEntry(target_, target))
+            return "the target directory cannot be opened, " + ErrorText(win::LastError());
+        if (win::IsReparsePoint(target))
+            return "the target directory is a junction, symbolic link or mount point: nothing is written through it";
+        if ((target.attributes & win::kAttributeDirectory) == 0)
+            return "the target is no directory";
+        std::string made;
+        if (!win::CreateUniqueDirectory(target_, kTemporaryDirectoryPrefix, made))
+            return "no temporary directory can be made in the target directory, " + ErrorText(win::LastError());
+        directory_ = made;
+        win::EntryIdentity temporary;
+        if (!win::ExamineEntry(directory_, temporary))
+            return "the temporary directory " + directory_ + " cannot be opened, " + ErrorText(win::LastError());
+        if (win::IsReparsePoint(temporary)) {
+            // Not the directory just made: it is left alone.
+            directory_.clear();
+            return "the temporary directory " + made + " was replaced by a junction or link";
+        }
+        return std::string();
+    }
+
     RestoreProgress& progress_;
-    std::string directory_;
+    std::string target_;
+    std::string directory_;  // empty until made
+    std::string why_;
     bool tried_ = false;
-    bool made_ = false;
+    unsigned long copies_ = 0;
 };
 
-// Copy to the temporary name, check, replace in one step. sha256 empty:
+// Copy to a new temporary file, check, replace in one step. sha256 empty:
 // the keepset has no manifest to check against.
 bool ReplaceFile(RestoreProgress& progress, const std::string& source, const std::string& destination,
-                 const std::string& temporary, const std::string& sha256)
+                 TemporaryCopies& temporaries, const std::string& sha256)
 {
+    std::string temporary;
     std::string reason;
-    if (!win::CopyFileReplacing(source, temporary)) {
+    if (!temporaries.Next(temporary, reason)) {
+        LogFailure(progress, source, destination, reason);
+        return false;
+    }
+    if (!win::CopyFileToNew(source, temporary)) {
         reason = "the copy failed, " + ErrorText(win::LastError());
     } else if (!sha256.empty()) {
         std::string digest;
@@ -101,6 +139,24 @@ bool ReplaceFile(RestoreProgress& progress, const std::string& source, const std
     progress.WriteRestoreLog(win::FormatText(IDS_FILE_RESTORED, source, destination));
     progress.MarkRestored();
     return true;
+}
+
+// Whether destination is the file kept in place (the configuration file in
+// use, keep), by what the system says the two are, not by their spelling:
+// a short name, another letter case or trailing dots name the same file.
+// False with the reason set when it cannot be told.
+bool IsKeptFile(const std::string& destination, const win::EntryIdentity& keep, bool& kept, std::string& reason)
+{
+    win::EntryIdentity entry;
+    kept = false;
+    if (win::ExamineEntry(destination, entry)) {
+        kept = win::SameEntry(entry, keep);
+        return true;
+    }
+    if (win::LastErrorIsNotFound())
+        return true;
+    reason = "the file in use cannot be told from it, " + ErrorText(win::LastError());
+    return false;
 }
 
 bool Holds(const DirectoryPlan& plan, const std::string& name)
@@ -153,6 +209,20 @@ int RestoreDirectory(RestoreProgress& progress, const std::string& target, const
     const std::string sourceDirectory = KeepsetDirectory(root, plan.subDirectory);
     TemporaryCopies temporaries(progress, target);
     int result = LoggedSearchFailure(progress, root, plan) ? 1 : 0;
+
+    // The file kept in place, when there is one.
+    win::EntryIdentity keep;
+    bool keeping = false;
+    if (!keepWhenPresent.empty() && !plan.files.empty()) {
+        keeping = win::ExamineEntry(FileInDirectory(target, keepWhenPresent), keep);
+        if (!keeping && !win::LastErrorIsNotFound()) {
+            // Without knowing it, none of the files may go into its place.
+            progress.WriteRestoreLog("FAILED to restore " + KeepsetSearch(root, plan.subDirectory, plan.pattern) +
+                                     " to " + target + " (the file in use " + FileInDirectory(target, keepWhenPresent) +
+                                     " cannot be looked at, " + ErrorText(win::LastError()) + ")");
+            return 1;
+        }
+    }
     for (const PlannedFile& file : plan.files) {
         const std::string source = FileInDirectory(sourceDirectory, file.name);
         const std::string destination = FileInDirectory(target, file.name);
@@ -162,17 +232,20 @@ int RestoreDirectory(RestoreProgress& progress, const std::string& target, const
                                          " (a save puts only the configuration ini files into the win folder)");
             continue;
         }
-        if (!keepWhenPresent.empty() && SameFileName(file.name, keepWhenPresent)) {
-            if (win::EntryExists(destination)) {
-                progress.WriteRestoreLog("Kept the file in use: " + destination + " (not replaced by " + source +
-                                         ")");
+        if (file.verdict == FileVerdict::Unlisted) {
+            progress.LeaveOut(source);
+            continue;
+        }
+        if (keeping && file.verdict != FileVerdict::Missing) {
+            bool kept = false;
+            std::string reason;
+            if (!IsKeptFile(destination, keep, kept, reason)) {
+                LogFailure(progress, source, destination, reason);
+                result = 1;
                 continue;
             }
-            // Put back only where the system says there is none.
-            if (!win::LastErrorIsNotFound()) {
-                LogFailure(progress, source, destination,
-                           "the file in use cannot be looked at, " + ErrorText(win::LastError()));
-                result = 1;
+            if (kept) {
+                progress.WriteRestoreLog("Kept the file in use: " + destination + " (not replaced by " + source + ")");
                 continue;
             }
         }
@@ -180,18 +253,24 @@ int RestoreDirectory(RestoreProgress& progress, const std::string& target, const
             result = 1;
             continue;
         }
-        if (!ReplaceFile(progress, source, destination, temporaries.For(destination, file.name),
+        if (!ReplaceFile(progress, source, destination, temporaries,
                          file.verdict == FileVerdict::Verified ? file.sha256 : ""))
             result = 1;
     }
 
-    // After a failed search the expected file may be there all the same.
-    if (plan.searchError == 0 && !plan.expected.empty() && !Holds(plan, plan.expected) &&
-        !plan.expectedUnlessUnlisted) {
-        LogFailure(progress, FileInDirectory(sourceDirectory, plan.expected), FileInDirectory(target, plan.expected),
-                   "missing from the keepset");
-        return 1;
+    // After a failed search the expected files may be there all the same.
+    bool lacking = false;
+    if (plan.searchError == 0) {
+        for (const std::string& name : plan.expected) {
+            if (Holds(plan, name))
+                continue;
+            LogFailure(progress, FileInDirectory(sourceDirectory, name), FileInDirectory(target, name),
+                       "missing from the keepset");
+            lacking = true;
+        }
     }
+    if (lacking)
+        return 1;
     if (plan.searchError == 0 && !plan.anyEntry && plan.files.empty())
         progress.WriteRestoreLog("No files found in directory: " +
                                  KeepsetSearch(root, plan.subDirectory, plan.pattern));

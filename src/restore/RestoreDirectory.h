@@ -6,24 +6,30 @@
 #include <string>
 
 // Puts the planned files of one keepset directory into target under the
-// same names. Each file is copied to a temporary name in the target
-// directory (in its sub-directory kTemporaryDirectoryName, removed again at
-// the end), a verified file's copy is hashed and compared
-// with the manifest, and only then does the copy replace the file in one
-// step; on any failure the file stays as it was and the temporary copy is
-// removed. Each file is logged: "%1 restored to %2", or "FAILED to restore
-// %1 to %2 !" with the reason (a failed copy, a copy that does not match
-// the manifest, a file the manifest lists and the keepset lacks or holds
-// with another size, a file the manifest does not vouch for). A win
-// folder's files other than the configuration ini files are left where
-// they are, with a line each. An expected file the keepset lacks is a
-// failure. A directory whose search found nothing logs "No files found in
-// directory: <search>" and is no failure; one whose search could not read
-// it logs a failure line. target must not be empty.
+// same names. Nothing is written into a target directory that is a
+// junction, symbolic link or mount point. Each file is copied to a new
+// file in a temporary directory of a new name that the run creates in the
+// target directory (the move then stays on one volume) and removes again
+// at the end, also after a failure; a verified file's copy is hashed and
+// compared with the manifest, and only then does the copy replace the
+// file in one step; on any failure the file stays as it was and the
+// temporary copy is removed. Each file is logged: "%1 restored to %2", or
+// "FAILED to restore %1 to %2 !" with the reason (a failed copy, a copy
+// that does not match the manifest, a file the manifest lists and the
+// keepset lacks or holds with another size, a target directory not to be
+// written into). A file the manifest does not list is left out without a
+// failure (RestoreProgress::LeaveOut). A win folder's files other than the
+// configuration ini files are left where they are, with a line each. An
+// expected file the keepset lacks is a failure. A directory whose search
+// found nothing logs "No files found in directory: <search>" and is no
+// failure; one whose search could not read it logs a failure line. target
+// must not be empty.
 //
 // keepWhenPresent names a file that is put back only when the target has
-// none (the configuration file in use); otherwise it is left as it is and
-// one line says so.
+// none (the configuration file in use); while it is there, no file of the
+// keepset that is the same file under another name (a short name, another
+// letter case, trailing dots) replaces it either; each is left as it is,
+// with one line.
 //
 // Returns 1 when at least one file was not restored as it should, else 0.
 int RestoreDirectory(RestoreProgress& progress, const std::string& target, const std::string& root,

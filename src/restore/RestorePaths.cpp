@@ -41,6 +41,39 @@ AdditionalEntry AdditionalEntryOf(const std::string& value)
     return entry;
 }
 
+bool IsSafeAdditionalPath(const std::string& value)
+{
+    const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+    std::string::size_type start = 0;
+    if (value.size() >= 3 && std::isalpha(static_cast<unsigned char>(value[0])) && value[1] == ':' &&
+        isSeparator(value[2]))
+        start = 3;
+    else if (value.size() >= 3 && isSeparator(value[0]) && isSeparator(value[1]) && !isSeparator(value[2]))
+        start = 2;
+    else
+        return false;
+    const std::string::size_type lastSeparator = value.find_last_of("\\/");
+    std::string part;
+    int parts = 0;
+    for (std::string::size_type i = start; i <= value.size(); ++i) {
+        if (i < value.size() && !isSeparator(value[i])) {
+            part += value[i];
+            continue;
+        }
+        if (!part.empty()) {
+            ++parts;
+            if (part.find_first_not_of(". ") == std::string::npos)
+                return false;
+            if (i <= lastSeparator && part.find_first_of("*?") != std::string::npos)
+                return false;
+        } else if (start == 2 && parts < 2) {
+            return false;  // a share path needs its server and its share
+        }
+        part.clear();
+    }
+    return start == 3 || parts >= 2;
+}
+
 bool IsDirectoryEntry(const std::string& name, unsigned long attributes)
 {
     if (name == "." || name == "..")

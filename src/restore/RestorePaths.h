@@ -35,6 +35,15 @@ struct AdditionalEntry {
 
 AdditionalEntry AdditionalEntryOf(const std::string& value);
 
+// True for an additional directory a restore may write into: a full path
+// (a drive with its root, "C:\data", or a share, "\\server\share\data"),
+// none of whose parts is made of dots and blanks only (".", "..", "...",
+// which the system reads as this or the parent directory) and with no
+// wildcard before the last part. A keepset's record names these
+// directories; a relative one would land wherever the program happens to
+// run, and a ".." would lead out of both the keepset and the directory.
+bool IsSafeAdditionalPath(const std::string& value);
+
 // True for the entries a restore passes over as directories. They are told
 // by the whole attribute value, as the save side does: plain (16), with the
 // archive bit (48) or read-only (17); any other directory, a hidden one for

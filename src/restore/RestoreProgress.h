@@ -3,6 +3,7 @@
 // log and the two flags the summary is chosen by.
 #include "save/RunLog.h"
 
+#include <cstddef>
 #include <string>
 
 class RestoreProgress {
@@ -21,7 +22,20 @@ public:
     bool Restored() const { return restored_; }
     bool Failed() const { return failed_; }
 
+    // A file of the keepset that its manifest does not list: left in a
+    // reused keepset directory by an earlier save. It is not restored, and
+    // is no failure; the run names how many there were and the first.
+    void LeaveOut(const std::string& source)
+    {
+        if (leftOut_++ == 0)
+            firstLeftOut_ = source;
+    }
+    // The line about the files left out; nothing when there were none.
+    void LogLeftOut();
+
 private:
+    std::size_t leftOut_ = 0;
+    std::string firstLeftOut_;
     RunLog log_;
     bool restored_ = false;
     bool failed_ = false;

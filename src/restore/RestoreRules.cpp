@@ -158,8 +158,3 @@ std::vector<PlannedFile> PlanKeepsetDirectory(const std::vector<ListedFile>& lis
     }
     return plan;
 }
-
-std::string TemporaryRestoreName(const std::string& file)
-{
-    return file + ".qzrestore";
-}

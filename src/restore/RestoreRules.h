@@ -63,9 +63,9 @@ std::vector<PlannedFile> PlanKeepsetDirectory(const std::vector<ListedFile>& lis
 // The directory inside a target directory that holds the temporary copies
 // until each replaces its file: a new name in a small directory is cheap
 // to create where the target directory holds thousands of files, and the
-// move from it into the target stays on the same volume, in one step.
-constexpr const char* kTemporaryDirectoryName = "qzrestore.tmp";
-
-// "<file>.qzrestore": the temporary copy beside the file it is to replace,
-// where no temporary directory can be made.
-std::string TemporaryRestoreName(const std::string& file);
+// move from it into the target stays on the same volume, in one step. Each
+// target directory of each run gets one of its own, of a new name
+// ("qzrestore-<process>-<time>-<n>.tmp") that the run creates itself: an
+// entry planted under a name, or left by a run that was killed, is never
+// used or in the way.
+constexpr const char* kTemporaryDirectoryPrefix = "qzrestore-";

@@ -18,6 +18,7 @@
 #include "win/Texts.h"
 #include "resource.h"
 
+#include <cctype>
 #include <string>
 
 namespace {
@@ -31,10 +32,16 @@ constexpr std::size_t kStateLength = 39;
 constexpr std::size_t kPersonnelNameLength = 39;
 
 const char kShellFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+// Where the installation is registered, as the save finds its drive.
+const char kInstallationKey[] = "SOFTWARE\\Orvella\\Orvella Tool";
+constexpr std::size_t kInstallDirectoryBytes = 256;
 
 // The places outside the installation's own directories that files go
 // back to; each stays empty when it cannot be read.
 struct Targets {
+    // "D:" for an installation registered on drive D:; empty (the current
+    // drive) when none is registered.
+    std::string installDrive;
     std::string allUsersDesktop;
     std::string userDesktop;
     std::string windowsDirectory;
@@ -48,9 +55,24 @@ std::string ShellFolder(win::RegistryRoot root, const char* value)
     return folder;
 }
 
+// The drive of the registered installation directory, as the save reads
+// it: \qzt, \db1 and \dbv1 go back where the save took them from, also
+// when the program runs from another drive.
+std::string InstallDrive()
+{
+    std::string directory;
+    if (!win::ReadRegistryString(win::RegistryRoot::LocalMachine, kInstallationKey, "Directory",
+                                 kInstallDirectoryBytes, directory))
+        return std::string();
+    if (directory.size() < 2 || directory[1] != ':' || !std::isalpha(static_cast<unsigned char>(directory[0])))
+        return std::string();
+    return directory.substr(0, 2);
+}
+
 Targets ReadTargets()
 {
     Targets targets;
+    targets.installDrive = InstallDrive();
     targets.allUsersDesktop = ShellFolder(win::RegistryRoot::LocalMachine, "Common Desktop");
     targets.userDesktop = ShellFolder(win::RegistryRoot::CurrentUser, "Desktop");
     targets.windowsDirectory = win::WindowsDirectory(kWindowsDirectoryLength);
@@ -89,6 +111,10 @@ std::string ReadHtdocsPath()
     return win::ReadProfileString(kConfigFile, kSectionConfig, "WebHtdocsPath", "", kHtdocsLength);
 }
 
+using Names = std::vector<std::string>;
+
+const char* const kPersonnelFiles[] = {"qzpersonal.dbf", "qzgroups.dbf", "qzlink.dbf"};
+
 // Restores the items of one run into their places. It walks the items
 // twice: first to plan every keepset directory they read (nothing is
 // touched), then to restore them, each directory with its plan. Targets
@@ -105,7 +131,13 @@ public:
     void Full()
     {
         Restore(QztDirectory);
-        Step(IntoInstallation("\\db1", "", "vm001.dbf"));
+        // The alarm configuration, and the personnel files the keepset's
+        // qzpers.ini says were saved.
+        Names expected{"vm001.dbf"};
+        for (const char* name : kPersonnelFiles)
+            if (ConfiguredPersonnelFiles().known && PersonnelFileExpected(name))
+                expected.push_back(name);
+        Step(IntoInstallation("\\db1", "", expected));
         Restore(WindowsIni);
         if (record_.flags.saveMsg)
             Restore(VoiceMessages);
@@ -156,12 +188,11 @@ private:
     {
         switch (code) {
         case AlarmConfiguration:
-            Step(IntoInstallation("\\db1", "vm001.dbf", "vm001.dbf"));
+            Step(IntoInstallation("\\db1", "vm001.dbf", {"vm001.dbf"}));
             break;
         case GroupAndPersonnel:
-            // Saved only when configured: a manifest shows whether they were.
-            for (const char* name : {"qzpersonal.dbf", "qzgroups.dbf", "qzlink.dbf"})
-                Step(IntoInstallation("\\db1", name, name, manifest_ != nullptr || !ConfiguredPersonnelFile(name)));
+            for (const char* name : kPersonnelFiles)
+                Step(IntoInstallation("\\db1", name, PersonnelFileExpected(name) ? Names{name} : Names{}));
             break;
         case QztDirectory:
             Step(IntoInstallation("\\qzt", ""));
@@ -201,16 +232,39 @@ private:
         }
     }
 
-    // Without a manifest, the keepset's copy of qzpers.ini tells which of
-    // the personnel files the save was set to save; without that either,
-    // each is expected.
-    bool ConfiguredPersonnelFile(const std::string& name) const
+    // The personnel files the save was set to save, by the keepset's copy
+    // of qzpers.ini ([DBInfo] Pers, Group and Link); not known without one.
+    struct Personnel {
+        bool known = false;
+        Names configured;
+    };
+    const Personnel& ConfiguredPersonnelFiles()
     {
+        if (personnelRead_)
+            return personnel_;
+        personnelRead_ = true;
         const std::string ini = KeepsetDirectory(root_, "\\win\\qzpers.ini");
-        if (!planning_ || !win::EntryExists(ini))
-            return true;
-        for (const char* key : {"Pers", "Group", "Link"})
-            if (SameFileName(win::ReadProfileString(ini, "DBInfo", key, "", kPersonnelNameLength), name))
+        personnel_.known = win::EntryExists(ini);
+        if (personnel_.known) {
+            for (const char* key : {"Pers", "Group", "Link"})
+                personnel_.configured.push_back(
+                    win::ReadProfileString(ini, "DBInfo", key, "", kPersonnelNameLength));
+        }
+        return personnel_;
+    }
+
+    // Whether the keepset must hold a personnel file: one its qzpers.ini
+    // names was saved, and its absence means that its save failed. Without
+    // that copy, a manifest that does not list the file shows that the
+    // save did not save it, and a keepset without either is expected to
+    // hold all three.
+    bool PersonnelFileExpected(const std::string& name)
+    {
+        const Personnel& personnel = ConfiguredPersonnelFiles();
+        if (!personnel.known)
+            return manifest_ == nullptr;
+        for (const std::string& configured : personnel.configured)
+            if (SameFileName(configured, name))
                 return true;
         return false;
     }
@@ -219,6 +273,16 @@ private:
     {
         if (value.empty())
             return;
+        if (!IsSafeAdditionalPath(value)) {
+            // Neither read nor written: it names no place of its own.
+            if (!planning_) {
+                progress_.WriteRestoreLog("FAILED to restore the additional directory " + value +
+                                          ": not a full path, or a path with a \"..\" part; nothing is restored "
+                                          "there");
+                progress_.MarkFailed();
+            }
+            return;
+        }
         const AdditionalEntry entry = AdditionalEntryOf(value);
         IntoTarget(entry.target, "\"" + value + "\" names no directory", entry.subDirectory, entry.pattern);
     }
@@ -226,26 +290,24 @@ private:
     // The plan of the next keepset directory: made on the planning walk,
     // taken in the same order on the restoring walk.
     const DirectoryPlan& Plan(const std::string& subDirectory, const std::string& pattern, DirectoryKind kind,
-                              const std::string& expected = std::string(), bool expectedUnlessUnlisted = false)
+                              const Names& expected = Names())
     {
         if (planning_) {
             plans_.push_back(PlanDirectory(root_, manifest_, subDirectory, pattern, kind));
             plans_.back().expected = expected;
-            plans_.back().expectedUnlessUnlisted = expectedUnlessUnlisted;
             return plans_.back();
         }
         return plans_.at(next_++);
     }
 
-    // \qzt, \db1 and \dbv1 go back to the root of the current drive, where
-    // the installation keeps them.
-    int IntoInstallation(const std::string& subDirectory, const std::string& pattern,
-                         const std::string& expected = std::string(), bool expectedUnlessUnlisted = false)
+    // \qzt, \db1 and \dbv1 go back to the root of the installation's
+    // drive, where the installation keeps them.
+    int IntoInstallation(const std::string& subDirectory, const std::string& pattern, const Names& expected = Names())
     {
-        const DirectoryPlan& plan = Plan(subDirectory, pattern, DirectoryKind::Files, expected, expectedUnlessUnlisted);
+        const DirectoryPlan& plan = Plan(subDirectory, pattern, DirectoryKind::Files, expected);
         if (planning_)
             return 0;
-        return RestoreDirectory(progress_, subDirectory, root_, plan);
+        return RestoreDirectory(progress_, targets_.installDrive + subDirectory, root_, plan);
     }
 
     // A target that could not be found is skipped as a failure: an empty
@@ -280,6 +342,8 @@ private:
     bool planning_ = true;
     std::vector<DirectoryPlan> plans_;  // in walking order
     std::size_t next_ = 0;
+    bool personnelRead_ = false;
+    Personnel personnel_;
 };
 
 void ShowSummary(const RestoreProgress& progress)
@@ -362,6 +426,41 @@ bool ReadManifest(RestoreProgress& progress, const std::string& root, KeepsetSta
     return true;
 }
 
+// Whether the run restores the item: every item of a full restore, the
+// checked rows of a custom one.
+bool RestoresItem(const RestoreRequest& request, int code)
+{
+    if (request.kind == RestoreKind::Full)
+        return true;
+    for (const CustomRow& row : request.customRows)
+        if (row.checked && row.itemCode == code)
+            return true;
+    return false;
+}
+
+// The question before the run. A keepset chosen with "Select" names in its
+// own record the additional directories it is written back into, which
+// may be anywhere: the question names each of them, as the custom list
+// does, before anything is written.
+std::string RestoreQuestion(const RestoreRequest& request, const std::string& root, const KeepsetRecordValues& record)
+{
+    const std::string question = win::FormatText(IDS_RESTORE_QUESTION, root);
+    if (request.source != RestoreSource::OtherRoot)
+        return question;
+    std::string additional;
+    const std::string text = win::LoadText(IDS_ITEM_ADDITIONAL_FILES);
+    const std::size_t placeholder = text.find("%s");
+    for (int code = Additional1; code <= Additional4; ++code) {
+        const std::string& value = record.saveAdd[code - Additional1];
+        if (value.empty() || !RestoresItem(request, code))
+            continue;
+        additional += "\n" + (placeholder == std::string::npos
+                                  ? text + " " + value
+                                  : text.substr(0, placeholder) + value + text.substr(placeholder + 2));
+    }
+    return additional.empty() ? question : question + "\n" + additional;
+}
+
 }  // namespace
 
 bool RunRestore(const RestoreRequest& request, RestoreRunHost& host)
@@ -372,14 +471,15 @@ bool RunRestore(const RestoreRequest& request, RestoreRunHost& host)
     const KeepsetState state = StateOf(request, root);
     if (!StateAllowsRestore(state, root))
         return false;
-    if (ShowBox(IDS_RESTORE_QUESTION, root, win::kBoxYesNo | win::kBoxIconQuestion) != win::kAnswerYes)
+    const KeepsetRecordValues record = ReadKeepsetRecordValues(request.recordFile, request.recordSection);
+    if (win::ShowMessageBox(RestoreQuestion(request, root, record), win::ApplicationName(),
+                            win::kBoxYesNo | win::kBoxIconQuestion) != win::kAnswerYes)
         return false;
 
     host.ShowWaitCursor();
     RestoreProgress progress;
     progress.OpenLog();
     const Targets targets = ReadTargets();
-    const KeepsetRecordValues record = ReadKeepsetRecordValues(request.recordFile, request.recordSection);
     progress.WriteRestoreLog(
         (request.kind == RestoreKind::Full ? "Start full restore from " : "Start custom restore from ") + root);
 
@@ -409,6 +509,7 @@ bool RunRestore(const RestoreRequest& request, RestoreRunHost& host)
     if (go) {
         items.StartRestoring();
         walk();
+        progress.LogLeftOut();
     }
 
     ShowSummary(progress);

@@ -284,6 +284,16 @@ void RestoreDialog::OnSelectRoot()
     // would describe the working directory by a relative record file.
     if (!chooseFolder_ || !chooseFolder_(request, directory) || directory.empty())
         return;
+    // The browser shows a name the code page cannot carry with "?", which
+    // names no directory (or, as a wildcard, another one): nothing is
+    // opened or written by it.
+    if (directory.find_first_of("?*") != std::string::npos) {
+        otherRoot_.clear();
+        otherRecord_.clear();
+        summary_ = win::FormatText(IDS_NO_KEEPSET_DATA, directory);
+        SetItemText(IDC_RST_SUMMARY, summary_);
+        return;
+    }
 
     otherRoot_ = directory;
     otherRecord_ = RecordFilePath(directory);

@@ -1,6 +1,7 @@
 #include "win/MessageBoxes.h"
 
 #include "win/CallCounter.h"
+#include "win/WideNames.h"
 
 #include <windows.h>
 
@@ -43,8 +44,12 @@ void SetUnattendedBoxSink(UnattendedBoxSink sink)
     currentSink = std::move(sink);
 }
 
-int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style)
+int ShowMessageBox(const std::string& wrappedText, const std::string& wrappedCaption, unsigned style)
 {
+    // A name the code page cannot carry is shown in its "?" form: its
+    // wrapping characters are no text for a reader.
+    const std::string text = ShownText(wrappedText);
+    const std::string caption = ShownText(wrappedCaption);
     MessageBoxHandler handler;
     UnattendedBoxSink sink;
     {

@@ -28,7 +28,8 @@ using UnattendedBoxSink = std::function<void(const std::string& text)>;
 void SetUnattendedBoxSink(UnattendedBoxSink sink);
 
 // A modal box owned by the calling thread's box owner (BoxOwnerScope), or
-// else by its active window.
+// else by its active window. Wrapped names in text and caption are shown
+// (and handed to a handler or sink) in their "?" form (win::ShownText).
 int ShowMessageBox(const std::string& text, const std::string& caption, unsigned style);
 
 // While it lives, the boxes of the calling thread are owned by the given

@@ -24,18 +24,30 @@ bool AppendWide(UINT codePage, const std::string& bytes, std::wstring& wide)
     return MultiByteToWideChar(codePage, flags, bytes.data(), size, &wide[at], length) == length;
 }
 
-// The bytes of the wide text in the code page; for the ANSI code page with
-// its usual replacements ("?" or a look-alike) for what it has no bytes for.
-std::string Narrow(UINT codePage, const wchar_t* text, std::size_t length)
+// The bytes of the wide text in the code page. The ANSI code page's
+// characters are taken without best fit: a character it has no bytes for
+// becomes "?", never a look-alike that names something else (a full-width
+// "\uFF0E\uFF0E" must not become "..", nor "\u0141" "L"). usedDefault, when
+// given, tells whether any character became "?".
+std::string Narrow(UINT codePage, const wchar_t* text, std::size_t length, bool* usedDefault = nullptr)
 {
+    if (usedDefault != nullptr)
+        *usedDefault = false;
     if (length == 0)
         return std::string();
+    const bool ansi = codePage != CP_UTF8;
+    const DWORD flags = ansi ? WC_NO_BEST_FIT_CHARS : 0;
+    const char* defaultChar = ansi ? "?" : nullptr;
+    BOOL defaulted = FALSE;
+    BOOL* defaultedOut = ansi ? &defaulted : nullptr;
     const int size = static_cast<int>(length);
-    const int bytes = WideCharToMultiByte(codePage, 0, text, size, nullptr, 0, nullptr, nullptr);
+    const int bytes = WideCharToMultiByte(codePage, flags, text, size, nullptr, 0, defaultChar, defaultedOut);
     if (bytes <= 0)
         return std::string();
     std::string narrow(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(codePage, 0, text, size, &narrow[0], bytes, nullptr, nullptr);
+    WideCharToMultiByte(codePage, flags, text, size, &narrow[0], bytes, defaultChar, defaultedOut);
+    if (usedDefault != nullptr)
+        *usedDefault = defaulted != FALSE;
     return narrow;
 }
 
@@ -87,16 +99,17 @@ bool ToWidePath(const std::string& path, std::wstring& wide)
 
 std::string FromWide(const wchar_t* text, std::size_t length)
 {
-    const std::string whole = Narrow(CP_ACP, text, length);
-    if (GivesBack(whole, text, length))
+    bool defaulted = false;
+    const std::string whole = Narrow(CP_ACP, text, length, &defaulted);
+    if (!defaulted && GivesBack(whole, text, length))
         return whole;
     // Character by character; a surrogate pair is one character.
     WrappedNameBuilder name;
     for (std::size_t i = 0; i < length;) {
         const std::size_t count =
             IS_HIGH_SURROGATE(text[i]) && i + 1 < length && IS_LOW_SURROGATE(text[i + 1]) ? 2 : 1;
-        const std::string bytes = Narrow(CP_ACP, text + i, count);
-        if (GivesBack(bytes, text + i, count))
+        const std::string bytes = Narrow(CP_ACP, text + i, count, &defaulted);
+        if (!defaulted && GivesBack(bytes, text + i, count))
             name.AddCarried(bytes);
         else
             name.AddUncarried(Narrow(CP_UTF8, text + i, count));

@@ -31,6 +31,20 @@ TEST(AdditionalEntry, AFilePatternGoesBackIntoItsDirectory)
     EXPECT_EQ(onRoot.target, "C:\\");
 }
 
+// A keepset's record decides where its additional directories go back:
+// only full paths that stay where they say.
+TEST(AdditionalEntry, OnlyAFullPathWithoutDotPartsIsWrittenInto)
+{
+    for (const char* safe : {"C:\\data\\extra", "C:\\data\\extra\\", "C:\\data\\*.txt", "d:/data/x", "C:\\",
+                             "\\\\nas\\share", "\\\\nas\\share\\data\\", "C:\\a..b\\.hidden"})
+        EXPECT_TRUE(IsSafeAdditionalPath(safe)) << safe;
+    for (const char* refused :
+         {"", "data\\extra", "\\data\\extra", "C:data", "C:", "*.txt", "C:\\data\\..\\windows", "C:\\data\\..",
+          "C:\\data\\.\\x", "C:\\data\\...\\x", "C:\\data\\. .\\x", "C:/data/../x", "\\\\nas", "\\\\nas\\",
+          "\\\\nas\\\\share", "\\\\.\\C:\\x", "\\\\?\\C:\\x", "C:\\*\\x", "C:\\d?ta\\x.txt"})
+        EXPECT_FALSE(IsSafeAdditionalPath(refused)) << refused;
+}
+
 TEST(RestoreCommandLines, TheSafetyDumpAndTheLoad)
 {
     EXPECT_EQ(SafetyDumpCommandLine("C:\\mysql\\bin", "C:\\mysql\\data", "alarm"),

@@ -689,6 +689,60 @@ TEST_F(RestoreThroughTheProgram, WithoutEntriesTheOtherRootIsChosenThroughTheFol
     EXPECT_EQ(ExitProgram(window), 0u);
 }
 
+// A keepset directory saved into twice, the second time without a file
+// the first save took: that file is left out, named once, and no failure.
+// A link "qzrestore.tmp" planted in \qzt, pointing out of the
+// installation, is no temporary directory of the restore's: it receives
+// nothing and stays as it is.
+TEST_F(RestoreThroughTheProgram, FilesOfAnEarlierSaveAreLeftOutAndAPlantedLinkReceivesNothing)
+{
+    qztest::WriteFileText("Q:\\qzt\\old.bat", "first save only");
+    StartProgram();
+    const HWND window = MainWindow();
+    ASSERT_NE(window, nullptr);
+    const std::string keepset = Root() + "\\keep\\Saved";
+    SaveFromTheWindow(window, keepset);
+    ASSERT_FALSE(HasFatalFailure());
+    DeleteFileA("Q:\\qzt\\old.bat");
+    SaveFromTheWindow(window, keepset);
+    ASSERT_FALSE(HasFatalFailure());
+    ASSERT_EQ(qztest::ReadFileText(keepset + "\\qzt\\old.bat"), "first save only");
+    const Files saved = InstallationFiles();
+
+    qztest::WriteFileText("Q:\\qzt\\plan.csv", "damaged");
+    const std::string planted = Root() + "\\planted";
+    qztest::MakeDirectories(planted);
+    ASSERT_EQ(qztest::RunUnix({"/bin/ln", "-s", qztest::UnixPathOf(planted),
+                               qztest::UnixPathOf("Q:\\qzt") + "/qzrestore.tmp"}),
+              0);
+
+    const HWND dialog = OpenRestoreDialog(window);
+    ASSERT_NE(dialog, nullptr);
+    qzauto::ClickListViewRow(dialog, IDC_RST_KEEPSET_LIST, 0);
+    RestoreAndAnswer(dialog, ConfigValue("Save1", "Path"), IDS_RESTORE_SUCCEEDED);
+    EXPECT_TRUE(qzauto::WaitUntilGone(dialog));
+    EXPECT_EQ(Differences(InstallationFiles(), saved), std::vector<std::string>{});
+    EXPECT_FALSE(qztest::Exists("Q:\\qzt\\old.bat"));
+    Files inPlanted;
+    AddFilesOf(planted, inPlanted);
+    EXPECT_TRUE(inPlanted.empty());
+    std::vector<std::string> temporaries;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA("Q:\\qzt\\qzrestore*", &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do
+            temporaries.push_back(found.cFileName);
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(temporaries, std::vector<std::string>{"qzrestore.tmp"});
+    std::size_t leftOut = 0;
+    for (const std::string& line : RunLog())
+        leftOut += line.find("Left out the files") != std::string::npos && line.find("qzt\\old.bat") != std::string::npos;
+    EXPECT_EQ(leftOut, 1u);
+    EXPECT_EQ(ExitProgram(window), 0u);
+}
+
 // The dialog as a person sees it in each language, with a keepset listed,
 // the custom list filled and one row checked. Screenshots go to
 // build/.../screenshots as restore-dialog-en, -dt and -fr.

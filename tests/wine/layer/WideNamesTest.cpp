@@ -50,12 +50,15 @@ TEST(WideNames, EveryFileCallTakesTheNamesASearchGives)
     const std::string chinese = Wrapped(kChineseFolder);
     EXPECT_EQ(Found(folder / "*.*", win::NameForm::Exact), (std::set<std::string>{".", "..", greek, chinese}));
 
-    // Shown, each name is the one the ANSI search gives.
+    // Shown, each name has "?" for what the code page lacks, where the
+    // ANSI search gives look-alikes ("\xce\xa9" as "O", "\xce\xbc" as the
+    // micro sign): another name.
     std::set<std::string> ansi;
     for (const auto& name : qztest::AnsiNamesIn(folder.Path()))
         ansi.insert(name.second);
-    EXPECT_EQ(Found(folder / "*.*", win::NameForm::Shown), ansi);
-    EXPECT_EQ(ansi, (std::set<std::string>{".", "..", win::ShownText(greek), win::ShownText(chinese)}));
+    EXPECT_EQ(Found(folder / "*.*", win::NameForm::Shown), (std::set<std::string>{".", "..", "caf\xe9 ?????.txt", "???"}));
+    EXPECT_EQ(ansi.count("???"), 1u);
+    EXPECT_EQ(ansi.count("caf\xe9 ?????.txt"), 0u) << "the ANSI search no longer uses look-alikes";
     EXPECT_EQ(win::ShownText(chinese), "???");
 
     const std::string file = folder / greek;
@@ -106,7 +109,29 @@ TEST(WideNames, FolderValuesAreReadWholeInWideCharacters)
     std::string read;
     EXPECT_TRUE(win::ReadRegistryPath(win::RegistryRoot::CurrentUser, key, "Folder", read));
     EXPECT_EQ(read, "C:\\" + Wrapped(kChineseFolder) + "\\" + std::string(200, 'd') + "\\" + Wrapped(kGreek));
-    EXPECT_EQ(win::ShownText(read), qztest::RegistryStringAnsi(false, key, "Folder"));
+    EXPECT_EQ(win::ShownText(read), "C:\\???\\" + std::string(200, 'd') + "\\?????");
     EXPECT_FALSE(win::ReadRegistryPath(win::RegistryRoot::CurrentUser, key, "Missing", read));
     qztest::DeleteRegistryTree(false, "Software\\QzkeepsetTest");
+}
+
+// No look-alike stands in for a character the code page lacks: a
+// full-width ".." is no parent directory and "Ł" no "L", neither as a name
+// nor as it is shown.
+TEST(WideNames, NoBestFitLookAlikes)
+{
+    ASSERT_EQ(GetACP(), 1252u);
+    struct Case {
+        std::wstring wide;
+        std::string name;
+        std::string shown;
+    };
+    const Case cases[] = {
+        {L"\xFF0E\xFF0E", Wrapped("\xef\xbc\x8e\xef\xbc\x8e"), "??"},  // full-width dots
+        {L"\x0141" L"odz", Wrapped("\xc5\x81") + "odz", "?odz"},
+        {L"a\x2215" L"b", "a" + Wrapped("\xe2\x88\x95") + "b", "a?b"},  // a division slash
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(win::FromWide(c.wide), c.name) << c.shown;
+        EXPECT_EQ(win::ShownText(c.name), c.shown);
+    }
 }

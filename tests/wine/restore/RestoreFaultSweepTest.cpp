@@ -1,5 +1,7 @@
 // A whole full restore with the Nth file, profile or registry call failing,
-// for every failure point of a clean run over a small keepset.
+// for every failure point of a clean run over a small keepset: after each,
+// every live file is old or new byte for byte and no temporary copy or
+// directory is left.
 #include "RestoreFixture.h"
 
 #include "support/FaultSweep.h"
@@ -80,12 +82,19 @@ TEST_F(RestoreTest, EveryFailingCallIsAnErrorAndLeavesKeepsetAndConfigurationAlo
         if (failureLogged) {
             EXPECT_TRUE(errors) << "a failure logged, yet the summary says otherwise: " << where;
         }
-        // A failure the restore worked around (a temporary directory that
-        // cannot be made: the copies go beside their files) leaves every
-        // file restored.
+        // A failure the restore worked around (a temporary copy or
+        // directory removed at the second try) leaves every file restored.
+        // Each live file holds, byte for byte, its old or its new content,
+        // and no temporary copy or directory is left beside it.
         bool whole = Summary() == kSuccessText;
-        for (const auto& file : files)
-            whole = whole && qztest::ReadFileText(file.second) == std::string("saved ") + file.first;
+        for (const auto& file : files) {
+            const std::string bytes = qztest::ReadFileText(file.second);
+            whole = whole && bytes == std::string("saved ") + file.first;
+            EXPECT_TRUE(bytes == "before the restore" || bytes == std::string("saved ") + file.first)
+                << where << ": " << file.second << " holds " << bytes;
+            const std::string directory = file.second.substr(0, file.second.rfind('\\'));
+            EXPECT_EQ(Temporaries(directory), Lines{}) << where << ": in " << directory;
+        }
         if (!errors && !whole) {
             silent += " " + where;
             ++silentCount;

@@ -192,6 +192,24 @@ protected:
                ".\\qzkeepset.sha256; its files are restored unchecked";
     }
 
+    // The temporary directories and copies ("qzrestore-...") a restore
+    // left in a directory.
+    static Lines Temporaries(const std::string& directory)
+    {
+        Lines names;
+        win::DirectorySearch search(directory + "\\qzrestore*");
+        win::FoundEntry entry;
+        while (search.Next(entry))
+            names.push_back(entry.name);
+        return names;
+    }
+    static std::string LeftOut(std::size_t count, const std::string& first)
+    {
+        return "Left out the files that the keepset's manifest does not list (left by an earlier save into the same "
+               "directory): " +
+               std::to_string(count) + ", the first " + first;
+    }
+
     // The last box shown: the summary after a run.
     std::string Summary() const { return boxes_.empty() ? std::string() : boxes_.back().text; }
 

@@ -138,8 +138,9 @@ TEST_F(RestoreTest, AKeepsetWithoutDataRestoresNothing)
 
 // Checked rows in row order; item 2 names its three files one by one. A
 // keepset without manifest cannot show that a personnel file was not
-// configured, so a missing one is a failure; with a manifest that does not
-// list it, it was not saved.
+// configured, so a missing one is a failure; its qzpers.ini names the
+// ones that were, and a missing one of those is a failure also with a
+// manifest; with a manifest alone, one it does not list was not saved.
 TEST_F(RestoreTest, CustomRestoreOfTheCheckedRows)
 {
     Saved("dbv1\\v7_1.vox", "voice 7");
@@ -175,6 +176,26 @@ TEST_F(RestoreTest, CustomRestoreOfTheCheckedRows)
     EXPECT_EQ(LoggedLinesStartingWith("FAILED to restore " + root + ".\\db1\\qzpersonal.dbf"), 1u);
     EXPECT_TRUE(Logged("No files found in directory: " + root + ".\\db1.\\qzlink.dbf"));
 
+    // A manifest without the file does not excuse it: the save was set to
+    // save it, and did not.
+    WriteManifest();
+    qztest::RemoveTree("Q:\\work\\log\\qzkeepset.log");
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{GroupAndPersonnel, true}})));
+    EXPECT_EQ(LogTexts(), (Lines{
+                              "Start custom restore from " + root,
+                              "FAILED to restore " + root + ".\\db1\\qzpersonal.dbf to \\db1\\qzpersonal.dbf ! (missing from the keepset)",
+                              root + ".\\db1\\qzgroups.dbf restored to \\db1\\qzgroups.dbf",
+                              "No files found in directory: " + root + ".\\db1.\\qzlink.dbf",
+                          }));
+    EXPECT_EQ(Summary(), kErrorsText);
+    // So does a full restore.
+    qztest::RemoveTree("Q:\\work\\log\\qzkeepset.log");
+    Run(OtherRoot());
+    EXPECT_EQ(LoggedLinesStartingWith("FAILED to restore " + root + ".\\db1\\qzpersonal.dbf"), 1u);
+    EXPECT_EQ(Summary(), kErrorsText);
+
+    // Without its qzpers.ini, the manifest shows what was saved.
+    qztest::RemoveTree(keep_ / "win\\qzpers.ini");
     WriteManifest();
     qztest::RemoveTree("Q:\\work\\log\\qzkeepset.log");
     EXPECT_TRUE(Run(Custom(OtherRoot(), {{GroupAndPersonnel, true}})));

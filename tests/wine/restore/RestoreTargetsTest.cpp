@@ -3,8 +3,12 @@
 // and the configuration file in use.
 #include "RestoreFixture.h"
 
+#include "support/WideNames.h"
+#include "win/EntryIdentity.h"
+
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 namespace restoretest {
@@ -41,12 +45,39 @@ TEST_F(RestoreTest, AdditionalEntriesGoBackWhereTheyCameFrom)
     EXPECT_TRUE(Logged(root + ".\\data\\\\t.txt restored to Q:\\data\\t.txt"));
     EXPECT_EQ(Summary(), kSuccessText);
 
+    // The question names what the keepset's record sends where.
+    EXPECT_EQ(boxes_[0].text.substr(boxes_[0].text.find("\n\n")),
+              "\n\nAll additonal files from directory: Q:\\data\\extra\nAll additonal files from directory: "
+              "Q:\\more\\\nAll additonal files from directory: Q:\\data\\*.txt\nAll additonal files from directory: "
+              "Q:\\" + longDirectory);
+
     // The full restore takes them alike; unset entries are passed over.
     qztest::RemoveTree(install_ / "data\\extra\\e.bin");
     Record("SaveAdd2=Q:\\data\\extra\r\n");
+    boxes_.clear();
     EXPECT_TRUE(Run(OtherRoot()));
     EXPECT_EQ(Installed("data\\extra\\e.bin"), "extra");
     EXPECT_EQ(LoggedLinesStartingWith(root + ".\\more"), 1u);
+    EXPECT_NE(boxes_[0].text.find("\n\nAll additonal files from directory: Q:\\data\\extra"), std::string::npos);
+
+    // A record's path that is relative, or leads out with "..", is refused
+    // before anything is read or written there; the keepset's files of it
+    // stay where they are.
+    Saved("data\\extra\\up\\u.bin", "up");
+    qztest::MakeDirectories(install_ / "data\\extra\\up");
+    const std::string refused[] = {"Q:\\data\\extra\\up\\..\\..", "data\\extra\\up", "\\data\\extra\\up",
+                                   "Q:data\\extra\\up", "Q:\\data\\extra\\up\\. .\\"};
+    for (const std::string& value : refused) {
+        Record("SaveAdd1=" + value + "\r\n");
+        boxes_.clear();
+        EXPECT_FALSE(Run(Custom(OtherRoot(), {{Additional1, true}}))) << value;
+        EXPECT_TRUE(Logged("FAILED to restore the additional directory " + value +
+                           ": not a full path, or a path with a \"..\" part; nothing is restored there"))
+            << value;
+        EXPECT_EQ(Summary(), kErrorsText) << value;
+    }
+    EXPECT_FALSE(IsInstalled("data\\extra\\up\\u.bin"));
+    EXPECT_FALSE(IsInstalled("u.bin"));
 }
 
 // D:\ as the root gives D:\.\qzt and so on, which name D:\qzt.
@@ -103,7 +134,8 @@ TEST_F(RestoreTest, AnItemWithoutTargetIsAFailureAndWritesNothing)
     Config("[Config]\r\nWebHtdocsPath=\r\n");
     Record("SaveDesktop=1\r\nSaveWeb=1\r\nSaveAdd1=*.txt\r\n");
     win::FailCall(win::Op::WindowsDirectory, 1, ERROR_INSUFFICIENT_BUFFER);
-    win::FailCall(win::Op::RegistryOpen, 1, ERROR_FILE_NOT_FOUND);  // the all-users desktop
+    // The second: the first looks for the installation directory.
+    win::FailCall(win::Op::RegistryOpen, 2, ERROR_FILE_NOT_FOUND);  // the all-users desktop
 
     EXPECT_TRUE(Run(Custom(OtherRoot(), {{WindowsIni, true}, {Desktop, true}, {WebPrograms, true},
                                          {Additional1, true}})));
@@ -118,7 +150,8 @@ TEST_F(RestoreTest, AnItemWithoutTargetIsAFailureAndWritesNothing)
                       ".\\desktop\\all.\\*.*: no target directory, the all-users desktop folder cannot be read",
                   root + ".\\desktop\\user\\u.lnk restored to " + (desktops_ / "user\\u.lnk"),
                   "FAILED to restore " + root + ".\\web\\htdocs.\\*.*: no target directory, [Config] WebHtdocsPath is empty",
-                  "FAILED to restore " + root + "..\\*.txt: no target directory, \"*.txt\" names no directory",
+                  "FAILED to restore the additional directory *.txt: not a full path, or a path with a \"..\" part; "
+                  "nothing is restored there",
               }));
     for (const char* name : {"qzrestoretest.ini", "a.lnk", "index.php", "extra.txt"})
         EXPECT_FALSE(IsInstalled(name)) << name;
@@ -152,11 +185,78 @@ TEST_F(RestoreTest, TheConfigurationFileInUseIsKept)
                        ".\\win\\qzkeepset.ini)"));
     EXPECT_EQ(Summary(), kSuccessText);
 
+    // Nor does a keepset file whose name is another name of it: its short
+    // name, another case, trailing dots (made through the Unix name, as
+    // the system's calls drop them).
+    char shortPath[MAX_PATH] = {};
+    ASSERT_NE(GetShortPathNameA(qztest::ConfigFilePath().c_str(), shortPath, MAX_PATH), 0u);
+    const std::string shortName = std::strrchr(shortPath, '\\') + 1;
+    qztest::RemoveTree(keep_ / "win\\qzkeepset.ini");
+    for (const std::string& alias : {shortName, std::string("QzKeepSet.INI"), std::string("qzkeepset.ini..")}) {
+        qztest::RemoveTree(keep_ / "win");
+        qztest::MakeDirectories(keep_ / "win");
+        ASSERT_EQ(qztest::RunUnix({"/bin/sh", "-c", "printf old > '" + qztest::UnixPathOf(keep_ / "win") + "/" + alias + "'"}), 0);
+        EXPECT_FALSE(Run(Custom(OtherRoot(), {{WindowsIni, true}}))) << alias;
+        EXPECT_EQ(qztest::ReadFileText(qztest::ConfigFilePath()), live) << alias;
+        EXPECT_EQ(Summary(), kNothingText) << alias << ": " << LogTexts().back();
+    }
+    Saved("win\\qzkeepset.ini", saved);
+
     // An installation set up anew has none: the keepset's copy comes back.
     qztest::RemoveConfigFile();
     EXPECT_TRUE(Run(Custom(OtherRoot(), {{WindowsIni, true}})));
     EXPECT_EQ(qztest::ReadFileText(qztest::ConfigFilePath()), saved);
     EXPECT_TRUE(Logged(root + ".\\win\\qzkeepset.ini restored to " + WindowsFile("qzkeepset.ini")));
+}
+
+// The installation's directories go to the drive of the registered
+// installation directory, not to the drive the program runs on (Q:).
+TEST_F(RestoreTest, TheInstallationDriveIsTheRegisteredOne)
+{
+    const char key[] = "SOFTWARE\\Orvella\\Orvella Tool";
+    const qztest::SavedRegistryValue saved = qztest::SaveRegistryValue(true, key, "Directory");
+    qztest::ScratchFolder drive("restore-drive");
+    qztest::MakeDirectories(drive / "qzt");
+    qztest::MapDrive('R', drive.Path());
+    qztest::SetRegistryString(true, key, "Directory", "R:\\alarm");
+    Saved("qzt\\a.qzt", "tool");
+    Record("");
+
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{QztDirectory, true}})));
+    qztest::UnmapDrive('R');
+    qztest::RestoreRegistryValue(true, key, "Directory", saved);
+
+    EXPECT_EQ(qztest::ReadFileText(drive / "qzt\\a.qzt"), "tool");
+    EXPECT_FALSE(IsInstalled("qzt\\a.qzt"));
+    EXPECT_TRUE(Logged(keep_.Path() + ".\\qzt\\a.qzt restored to R:\\qzt\\a.qzt"));
+}
+
+// Nothing is written through a target directory that is a symbolic link
+// (under Wine a Unix link, which it shows as a reparse point), nor into the
+// directory it points to.
+TEST_F(RestoreTest, ATargetDirectoryThatIsALinkIsRefused)
+{
+    qztest::ScratchFolder elsewhere("restore-elsewhere");
+    qztest::RemoveTree(install_ / "qzt");
+    ASSERT_EQ(qztest::RunUnix({"/bin/ln", "-s", qztest::UnixPathOf(elsewhere.Path()),
+                               qztest::UnixPathOf(install_.Path()) + "/qzt"}),
+              0);
+    win::EntryIdentity link;
+    ASSERT_TRUE(win::ExamineEntry(install_ / "qzt", link));
+    if (!win::IsReparsePoint(link))
+        GTEST_SKIP() << "this Wine does not show a symbolic link as a reparse point";
+    Saved("qzt\\a.qzt", "tool");
+    Saved("db1\\vm001.dbf", "alarm configuration");
+    Record("");
+
+    EXPECT_TRUE(Run(OtherRoot()));
+
+    EXPECT_FALSE(qztest::Exists(elsewhere / "a.qzt"));
+    EXPECT_EQ(qztest::AnsiNamesIn(elsewhere.Path()).size(), 2u);  // "." and ".."
+    EXPECT_TRUE(Logged("FAILED to restore " + keep_.Path() + ".\\qzt\\a.qzt to \\qzt\\a.qzt ! (the target directory is "
+                       "a junction, symbolic link or mount point: nothing is written through it)"));
+    EXPECT_EQ(Installed("db1\\vm001.dbf"), "alarm configuration");
+    EXPECT_EQ(Summary(), kErrorsText);
 }
 
 }  // namespace

@@ -50,8 +50,8 @@ protected:
     {
         for (const auto& file : kFiles) {
             qztest::WriteFileText(install_ / file.first, file.second.live);
-            qztest::RemoveTree(install_ / (file.first + ".qzrestore"));
-            qztest::RemoveTree(install_ / (file.first.substr(0, file.first.find('\\')) + "\\qzrestore.tmp"));
+            for (const std::string& name : Temporaries(install_ / file.first.substr(0, file.first.find('\\'))))
+                qztest::RemoveTree(install_ / (file.first.substr(0, file.first.find('\\')) + "\\" + name));
         }
         qztest::WriteFileText(WindowsFile("qzrestoretest.ini"), "[Old]\r\n");
         win::ResetCalls();
@@ -76,7 +76,7 @@ protected:
 
 // The restore fails at the Nth call of one kind, for every N until the run
 // no longer makes that many: each live file is its old or its new bytes,
-// never a mix, no temporary copy stays behind unnamed, and a run that left
+// never a mix, no temporary copy or directory stays behind, and a run that left
 // any file old does not end with the success box.
 TEST_F(VerifiedRestoreTest, FailingAtEveryFileOperation)
 {
@@ -106,14 +106,10 @@ TEST_F(VerifiedRestoreTest, FailingAtEveryFileOperation)
             const int restored = CheckOldOrNew(context);
             if (restored < static_cast<int>(kFiles.size()))
                 EXPECT_EQ(Summary(), kErrorsText) << context;
-            bool strayNamed = false;
-            for (const std::string& text : LogTexts())
-                strayNamed = strayNamed || text.compare(0, 31, "FAILED to remove the temporary ") == 0;
-            for (const auto& file : kFiles) {
-                const std::string directory = file.first.substr(0, file.first.find('\\'));
-                if (IsInstalled(file.first + ".qzrestore") || IsInstalled(directory + "\\qzrestore.tmp"))
-                    EXPECT_TRUE(strayNamed) << context << ": a temporary copy of " << file.first;
-            }
+            // One failure to remove is tried again: nothing stays behind.
+            for (const auto& file : kFiles)
+                EXPECT_EQ(Temporaries(install_ / file.first.substr(0, file.first.find('\\'))), Lines{})
+                    << context << ": beside " << file.first;
             if (!fired)
                 break;
         }
@@ -168,11 +164,10 @@ TEST_F(VerifiedRestoreTest, ADamagedKeepsetRestoresNothingDamaged)
     EXPECT_FALSE(qztest::Exists(WindowsFile("system.ini")) &&
                  qztest::ReadFileText(WindowsFile("system.ini")) == "[boot]\r\n");
     EXPECT_FALSE(qztest::Exists(WindowsFile("evil.dll")));
-    EXPECT_FALSE(IsInstalled("qzt\\qzrestore.tmp"));
+    EXPECT_EQ(Temporaries(install_ / "qzt"), Lines{});
     for (const std::string& text :
          {"FAILED to restore " + root + ".\\qzt\\b.bat to \\qzt\\b.bat ! (the copy does not match the keepset's manifest)",
-          "FAILED to restore " + root + ".\\qzt\\planted.bat to \\qzt\\planted.bat ! (not restored: the keepset's "
-                                        "manifest does not list it)",
+          LeftOut(1, root + ".\\qzt\\planted.bat"),
           "FAILED to restore " + root + ".\\db1\\vm001.dbf to \\db1\\vm001.dbf ! (missing from the keepset)",
           "FAILED to restore " + root + ".\\dbv1\\v1_1.vox to \\dbv1\\v1_1.vox ! (changed in the keepset: its size is "
                                         "not the one the manifest lists)",
@@ -182,6 +177,25 @@ TEST_F(VerifiedRestoreTest, ADamagedKeepsetRestoresNothingDamaged)
     EXPECT_EQ(Summary(), kErrorsText);
     EXPECT_EQ(host_.events, (Lines{"wait", "arrow", "close"}));
     qztest::RemoveTree(WindowsFile("evil.dll"));
+}
+
+// A save into a reused keepset directory leaves the files of earlier saves
+// there, outside its manifest: they are left out, once named, and are no
+// failure.
+TEST_F(VerifiedRestoreTest, FilesOfAnEarlierSaveAreLeftOut)
+{
+    const std::string root = keep_.Path();
+    Saved("qzt\\old.bat", "an earlier save's");
+    Saved("dbv1\\v9_1.vox", "an earlier save's");
+
+    EXPECT_TRUE(Run(Custom(OtherRoot(), {{QztDirectory, true}, {VoiceMessages, true}})));
+
+    EXPECT_EQ(Summary(), kSuccessText);
+    EXPECT_FALSE(IsInstalled("qzt\\old.bat"));
+    EXPECT_FALSE(IsInstalled("dbv1\\v9_1.vox"));
+    EXPECT_EQ(Installed("qzt\\a.qzt"), "new tool a");
+    EXPECT_EQ(LogTexts().back(), LeftOut(2, root + ".\\qzt\\old.bat"));
+    EXPECT_EQ(LoggedLinesStartingWith("Left out"), 1u);
 }
 
 // A keepset of an earlier version has no manifest: one line says it cannot

@@ -112,6 +112,15 @@ TEST_F(SelectRootTest, ADirectoryWithoutKeepsetDataIsSaidSoInTheSummary)
     EXPECT_EQ(Record(empty), (qztest::ProfileContent{{"Save", {{"Path", empty}, {"Date", ""}, {"Time", ""}}}}));
     EXPECT_EQ(CustomRowTexts(), kFixedRows);
 
+    // A name the browser shows with "?" (one the code page cannot carry)
+    // names no directory: nothing is opened or written by it.
+    win::ResetCalls();
+    chosen_ = keep_ / "?odz";
+    Press(IDC_RST_SELECT_ROOT);
+    EXPECT_EQ(SummaryText(), "No keepset data found under selection " + chosen_);
+    EXPECT_EQ(win::CallCount(win::Op::Access) + win::CallCount(win::Op::FileWrite), 0u);
+    EXPECT_EQ(CustomRowTexts(), kFixedRows);
+
     // A record that cannot be moved into place: none at all, and a box.
     const std::string again = keep_ / "again";
     qztest::MakeDirectories(again + "\\qzt");
