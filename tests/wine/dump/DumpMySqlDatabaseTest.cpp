@@ -273,11 +273,9 @@ TEST(ClientOptionFiles, AStartRemovesStaleOnesOnly)
                                 dir + "qzkeepset-4000000000-1.cnf.txt", dir + "qzkeepset-4000000000.cnf",
                                 dir + "qzkeepsetx-4000000000-1.cnf"};
     for (const std::string& file : stale)
-        qztest::WriteFileText(file, "[client]
-");
+        qztest::WriteFileText(file, "[client]\n");
     for (const std::string& file : kept)
-        qztest::WriteFileText(file, "[client]
-");
+        qztest::WriteFileText(file, "[client]\n");
 
     EXPECT_EQ(RemoveStaleClientOptionFiles(), 3);
 
