@@ -14,3 +14,13 @@ std::string ClientOptionFileText(const std::string& password);
 // accept it only as their first option; a path with a blank is quoted as
 // one whole argument.
 std::string OptionFileArgument(const std::string& optionFile);
+
+// The names of these files in the temporary directory:
+// "qzkeepset-<process id>-<number>.cnf".
+constexpr const char* kClientOptionFilePrefix = "qzkeepset-";
+constexpr const char* kClientOptionFileExtension = ".cnf";
+
+// True for a name of that form, and for "qzk<process id>-<number>.cnf",
+// the form of earlier versions, with the process id given back: what a
+// start of the program may take for its own.
+bool ClientOptionFileProcessId(const std::string& fileName, unsigned long& processId);

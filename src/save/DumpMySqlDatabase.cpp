@@ -6,6 +6,7 @@
 #include "save/Reports.h"
 #include "win/Process.h"
 #include "win/Profile.h"
+#include "win/WrappedNames.h"
 
 namespace {
 
@@ -14,10 +15,25 @@ std::string ReadMySqlKey(const char* key, std::size_t usableLength)
     return win::ReadProfileString(kConfigFile, kSectionMySql, key, "", usableLength);
 }
 
+// A name the ANSI code page cannot carry would reach the program's command
+// line as another name, or as none: it is refused with a line of its own.
+bool CarriedOrReported(const std::string& what, const std::string& name, const std::string& databaseName)
+{
+    if (!win::HoldsWrappedRuns(name))
+        return true;
+    ReportStep("FAILED to dump MySQL database " + databaseName + ": the " + what + " " + name +
+                   " has characters the ANSI code page cannot carry, and the dump program cannot be given it",
+               true);
+    return false;
+}
+
 }  // namespace
 
 bool DumpMySqlDatabase(const std::string& databaseName, const std::string& targetDirectory)
 {
+    if (!CarriedOrReported("database name", databaseName, databaseName) ||
+        !CarriedOrReported("target directory", targetDirectory, databaseName))
+        return false;
     DumpCommandValues values;
     values.mysqlPath = ReadMySqlKey("MySQLPath", 127);
     values.userName = ReadMySqlKey("UserName", 79);
@@ -31,6 +47,8 @@ bool DumpMySqlDatabase(const std::string& databaseName, const std::string& targe
         if (!options.Create(password))
             return false;
         values.optionFile = options.Path();
+        if (!CarriedOrReported("temporary option file", values.optionFile, databaseName))
+            return false;
     }
     const std::string commandLine = BuildDumpCommandLine(values);
     if (commandLine.empty())

@@ -38,6 +38,7 @@ enum class Op {
     MutexCreate,
     DirectoryRemove,
     MutexWait,
+    TemporaryPath,
     Count
 };
 

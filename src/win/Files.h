@@ -98,12 +98,6 @@ bool ReadWholeFile(const std::string& path, std::string& content);
 // Creates or truncates the file, writes the content and flushes it to the
 // disk (FlushFileBuffers) before closing; false when any of it fails.
 bool WriteWholeFile(const std::string& path, const std::string& content);
-// Creates a new file of a unique name in the user's temporary directory
-// (GetTempPathA) that only the current user may open, writes the content
-// and closes it; path receives its name. Its access list names the current
-// user alone and inherits nothing from the directory. False, with no file
-// left behind, when any of it fails. Counted as a FileWrite.
-bool WritePrivateTemporaryFile(const std::string& content, std::string& path);
 // Writes what the system still holds of the file to the disk
 // (FlushFileBuffers on a handle opened for writing); false when it cannot.
 bool FlushFileToDisk(const std::string& path);

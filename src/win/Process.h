@@ -19,6 +19,24 @@ bool StartProgram(const std::string& commandLine, int showMode);
 bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned long& exitCode, bool& started);
 bool RunProgramAndWait(const std::string& commandLine, int showMode, unsigned long& exitCode);
 
+// RunProgramAndWait with the program's standard handles given: input (a
+// file opened for reading; empty: the NUL device) as its standard input,
+// and output, a file made here for the purpose (CREATE_NEW: a name already
+// taken fails the call; empty: the NUL device), as both its standard output
+// and its standard error. The program inherits these handles and no other
+// (PROC_THREAD_ATTRIBUTE_HANDLE_LIST). A file that cannot be opened or made
+// is a program that did not start.
+bool RunProgramWithFiles(const std::string& commandLine, const std::string& input, const std::string& output,
+                         int showMode, unsigned long& exitCode, bool& started);
+
+// False only when the system says no process of that id runs (it cannot
+// be opened as an unknown id, or it has ended); a process it will not let
+// this one look at counts as running. Counted as a ProcessWait.
+bool ProcessIsRunning(unsigned long processId);
+
+// This process's id.
+unsigned long CurrentProcessId();
+
 // Runs a command through the command interpreter (system()) and waits;
 // returns what system() returns.
 int RunCommandInterpreter(const std::string& command);

@@ -6,6 +6,13 @@
 // the Linux equivalent of the current directory, and ends with the
 // client's exit status.
 //
+// Standard input and output reach the Linux client as they are: Wine gives
+// a program's Unix side the files of its standard input and output handles
+// as descriptors 0 and 1, which the client inherits (a dump fed on standard
+// input is loaded). Wine does not do so for standard error: when the
+// caller gave one file for both output and error, the client's error
+// output is sent after its output here.
+//
 // An option file named first ("--defaults-extra-file=<file>", as the
 // program passes a password) is read by the Linux client as its only one
 // ("--defaults-file=", so the system's own option files stay out, as
@@ -172,6 +179,9 @@ int main(int argc, char** argv)
     }
     std::vector<std::string> arguments = {"/usr/bin/env", "-C", directory, kProgram, defaults,
                                           std::string("--socket=") + socket};
+    const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
+    if (error != nullptr && error != INVALID_HANDLE_VALUE && error == GetStdHandle(STD_OUTPUT_HANDLE))
+        arguments.insert(arguments.begin(), {"/bin/sh", "-c", "exec \"$@\" 2>&1", "sh"});
     for (int i = first; i < argc; ++i) {
         const bool isStatement = i > 1 && std::string(argv[i - 1]) == "-e";
         std::string translated;

@@ -147,7 +147,12 @@ void DumpCommandLines(const std::vector<std::string>& f)
             "one argument stays one");
 
     SafetyDumpCommandLine(f[0], f[3], f[4]);
-    LoadCommandLine(f[0], f[4]);
+    LoadCommandLine(f[0]);
+    DatabaseExistsCommandLine(f[0], f[4]);
+    DropDatabaseCommandLine(f[0], f[4]);
+    bool exists = false;
+    if (ReadDatabaseCount(f[1], exists))
+        Require(f[1][0] == (exists ? '1' : '0'), "a count is read as written");
 }
 
 // The clients' reading of an option value: blanks around it dropped, a

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace qztest {
@@ -45,6 +46,38 @@ std::string QuerySql(const std::string& query)
     std::string result = ReadFileText(file);
     DeleteFileA(file.c_str());
     return result;
+}
+
+std::vector<std::string> FolderEntries(const std::string& folder, const std::string& pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "\\" + pattern).c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = data.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> SafetyDumps(const std::string& dataFolder, const std::string& database)
+{
+    return FolderEntries(dataFolder, database + ".*.bkp");
+}
+
+std::vector<std::string> RestoreWorkFolders()
+{
+    char temporary[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof temporary, temporary);
+    std::vector<std::string> folders = FolderEntries(temporary, "qzkeepset-restore-*");
+    for (std::string& folder : folders)
+        folder = temporary + folder;
+    return folders;
 }
 
 std::string BridgeDirectory()

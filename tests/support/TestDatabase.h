@@ -4,6 +4,7 @@
 #include "support/TestSkips.h"
 
 #include <string>
+#include <vector>
 
 namespace qztest {
 
@@ -20,6 +21,18 @@ int RunSql(const std::string& statements);
 
 // The rows of a query, one line each, columns separated by tabs.
 std::string QuerySql(const std::string& query);
+
+// The names of the entries of a Windows folder that match a pattern
+// ("*" and "?"), sorted; "." and ".." left out.
+std::vector<std::string> FolderEntries(const std::string& folder, const std::string& pattern);
+
+// The restore's safety dumps of a database in the data folder:
+// "<database>.*.bkp".
+std::vector<std::string> SafetyDumps(const std::string& dataFolder, const std::string& database);
+
+// The restore's temporary folders left in the temporary directory, by
+// their full names.
+std::vector<std::string> RestoreWorkFolders();
 
 // The Windows folder of the stand-in "mysqldump.exe" and "mysql.exe".
 std::string BridgeDirectory();

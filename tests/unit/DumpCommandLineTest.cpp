@@ -90,3 +90,17 @@ TEST(ClientOptionFileText, QuotesTheValueAndEscapesWhatTheClientsWouldRead)
     EXPECT_EQ(OptionFileArgument("C:\\Temp\\a.cnf"), "--defaults-extra-file=C:\\Temp\\a.cnf");
     EXPECT_EQ(OptionFileArgument("C:\\My Temp\\a.cnf"), "\"--defaults-extra-file=C:\\My Temp\\a.cnf\"");
 }
+
+// The names a start of the program takes for its own option files.
+TEST(ClientOptionFileText, OwnFileNamesAndTheirProcess)
+{
+    unsigned long id = 0;
+    EXPECT_TRUE(ClientOptionFileProcessId("qzkeepset-1996-9.cnf", id));
+    EXPECT_EQ(id, 1996u);
+    EXPECT_TRUE(ClientOptionFileProcessId("qzk4000000000-12.cnf", id));
+    EXPECT_EQ(id, 4000000000u);
+    for (const char* other : {"qzkeepset-1996.cnf", "qzkeepset-1996-9.cnf.txt", "qzkeepset--9.cnf", "qzkeepset-1-x.cnf",
+                              "qzkeepset-12345678901-1.cnf", "qzkeepsetx-1-1.cnf", "qzkeepset-restore-1-1", "my.cnf",
+                              "QZK1-1.cnf", ""})
+        EXPECT_FALSE(ClientOptionFileProcessId(other, id)) << other;
+}

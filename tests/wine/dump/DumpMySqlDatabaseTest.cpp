@@ -9,6 +9,7 @@
 #include "win/CallCounter.h"
 #include "win/Process.h"
 #include "win/Profile.h"
+#include "win/WrappedNames.h"
 
 #include <gtest/gtest.h>
 
@@ -166,7 +167,9 @@ TEST_F(DumpWithPasswordTest, ThePasswordTravelsInAnOptionFileThatIsGoneAfterward
     EXPECT_EQ(seen.find("argument: -p"), std::string::npos);
     char temporary[MAX_PATH + 1] = {};
     GetTempPathA(sizeof temporary, temporary);
-    EXPECT_EQ(optionFile.find(temporary), 0u) << optionFile;
+    EXPECT_EQ(optionFile.find(std::string(temporary) + "qzkeepset-" + std::to_string(GetCurrentProcessId()) + "-"),
+              0u)
+        << optionFile;
     EXPECT_FALSE(qztest::Exists(optionFile));
 
     // A dump the server refuses deletes its file too.
@@ -229,6 +232,72 @@ TEST_F(DumpWithPasswordTest, FailuresAroundTheProgramLeaveNoOptionFile)
     const std::string last = seen.substr(seen.rfind("end\n", seen.size() - 5) + 4);
     EXPECT_EQ(last.find("argument: --opt\nargument: -B\nargument: -r"), 0u) << last;
     EXPECT_EQ(last.find("option file"), std::string::npos) << last;
+}
+
+// The end of the program takes the option files of the dumps still at
+// work, and no new one is made after it.
+TEST_F(DumpWithPasswordTest, TheProgramsEndLeavesNoOptionFile)
+{
+    ClientOptionFile inUse;
+    ASSERT_TRUE(inUse.Create(kPassword));
+    const std::string path = inUse.Path();
+    EXPECT_TRUE(RemoveClientOptionFilesInUse());
+    EXPECT_FALSE(qztest::Exists(path));
+    ClientOptionFile late;
+    EXPECT_FALSE(late.Create(kPassword));
+    qztest::ScratchFolder target("dump");
+    EXPECT_FALSE(DumpMySqlDatabase(kDatabase, target.Path()));
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 0u);
+    EXPECT_TRUE(inUse.Remove());
+    AllowClientOptionFilesAgain();
+    EXPECT_TRUE(DumpMySqlDatabase(kDatabase, target.Path()));
+}
+
+// A start of the program deletes the option files of its naming that a
+// process that no longer runs left behind, also those of earlier versions;
+// a running process's file and other names stay.
+TEST(ClientOptionFiles, AStartRemovesStaleOnesOnly)
+{
+    char temporary[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof temporary, temporary);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION running = {};
+    char line[] = "cmd.exe";
+    ASSERT_TRUE(CreateProcessA(nullptr, line, nullptr, nullptr, FALSE, CREATE_SUSPENDED | CREATE_NO_WINDOW, nullptr,
+                               nullptr, &startup, &running));
+    const std::string dir = temporary;
+    const std::string stale[] = {dir + "qzkeepset-4000000000-1.cnf", dir + "qzk4000000001-12.cnf",
+                                 dir + "qzkeepset-" + std::to_string(GetCurrentProcessId()) + "-9.cnf"};
+    const std::string kept[] = {dir + "qzkeepset-" + std::to_string(running.dwProcessId) + "-1.cnf",
+                                dir + "qzkeepset-4000000000-1.cnf.txt", dir + "qzkeepset-4000000000.cnf",
+                                dir + "qzkeepsetx-4000000000-1.cnf"};
+    for (const std::string& file : stale)
+        qztest::WriteFileText(file, "[client]\n");
+    for (const std::string& file : kept)
+        qztest::WriteFileText(file, "[client]\n");
+
+    EXPECT_EQ(RemoveStaleClientOptionFiles(), 3);
+
+    TerminateProcess(running.hProcess, 0);
+    CloseHandle(running.hThread);
+    CloseHandle(running.hProcess);
+    for (const std::string& file : stale)
+        EXPECT_FALSE(qztest::Exists(file)) << file;
+    for (const std::string& file : kept) {
+        EXPECT_TRUE(qztest::Exists(file)) << file;
+        DeleteFileA(file.c_str());
+    }
+}
+
+// A name the code page cannot carry never reaches the dump program.
+TEST_F(DumpMySqlDatabaseTest, AWrappedNameIsRefused)
+{
+    qztest::ScratchFolder target("dump");
+    const std::string wrapped = std::string("dumpsuite_") + win::kWrapStart + "\xC5\x81" + win::kWrapEnd;
+    EXPECT_FALSE(DumpMySqlDatabase(wrapped, target.Path()));
+    EXPECT_FALSE(DumpMySqlDatabase(kDatabase, target.Path() + "\\" + win::kWrapStart + "\xC5\x81" + win::kWrapEnd));
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 0u);
 }
 
 TEST_F(DumpMySqlDatabaseTest, ProgramAndTargetDirectoriesWithBlanks)

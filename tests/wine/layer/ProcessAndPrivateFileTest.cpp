@@ -4,6 +4,7 @@
 #include "win/CallCounter.h"
 #include "win/Files.h"
 #include "win/Process.h"
+#include "win/TemporaryFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,36 @@ TEST(RunProgramAndWait, AnUnknownEndIsAFailureOfAProgramThatStarted)
     win::ResetCalls();
 }
 
+// The program reads the given file as its standard input and writes into a
+// new file, which a second run may not reuse.
+TEST(RunProgramWithFiles, StandardInputFromAFileOutputIntoANewOne)
+{
+    win::ResetCalls();
+    qztest::ScratchFolder folder("program-files");
+    qztest::WriteFileText(folder / "input.txt", "echo from the input\r\nexit 7\r\n");
+    unsigned long exitCode = 0;
+    bool started = false;
+    ASSERT_TRUE(win::RunProgramWithFiles("cmd.exe", folder / "input.txt", folder / "output.txt", win::kShowHidden,
+                                         exitCode, started));
+    EXPECT_EQ(exitCode, 7u);
+    EXPECT_NE(qztest::ReadFileText(folder / "output.txt").find("from the input"), std::string::npos);
+
+    EXPECT_FALSE(win::RunProgramWithFiles("cmd.exe /c exit 0", std::string(), folder / "output.txt",
+                                          win::kShowHidden, exitCode, started));
+    EXPECT_FALSE(started);
+    EXPECT_FALSE(win::RunProgramWithFiles("cmd.exe /c exit 0", folder / "missing.txt", folder / "other.txt",
+                                          win::kShowHidden, exitCode, started));
+    EXPECT_FALSE(started);
+    EXPECT_TRUE(win::RunProgramWithFiles("cmd.exe /c exit 0", std::string(), std::string(), win::kShowHidden,
+                                         exitCode, started));
+    win::FailCall(win::Op::ProcessWait, 1, ERROR_INVALID_HANDLE);
+    EXPECT_FALSE(win::RunProgramWithFiles("cmd.exe /c exit 0", std::string(), std::string(), win::kShowHidden,
+                                          exitCode, started));
+    EXPECT_TRUE(started);
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 5u);
+    win::ResetCalls();
+}
+
 namespace {
 
 std::vector<BYTE> CurrentUserSid()
@@ -58,8 +89,8 @@ TEST(PrivateTemporaryFile, AFreshNameInTheTemporaryDirectoryEachTime)
     win::ResetCalls();
     std::string path;
     std::string other;
-    ASSERT_TRUE(win::WritePrivateTemporaryFile("[client]\npassword=\"x\"\n", path));
-    ASSERT_TRUE(win::WritePrivateTemporaryFile("", other));
+    ASSERT_TRUE(win::WritePrivateTemporaryFile("qztest-", ".cnf", "[client]\npassword=\"x\"\n", path));
+    ASSERT_TRUE(win::WritePrivateTemporaryFile("qztest-", ".cnf", "", other));
     EXPECT_NE(path, other);
     char temporary[MAX_PATH + 1] = {};
     GetTempPathA(sizeof temporary, temporary);
@@ -69,9 +100,24 @@ TEST(PrivateTemporaryFile, AFreshNameInTheTemporaryDirectoryEachTime)
     EXPECT_TRUE(win::RemoveFile(other));
 
     win::FailCall(win::Op::FileWrite, 1, ERROR_DISK_FULL);
-    EXPECT_FALSE(win::WritePrivateTemporaryFile("secret", path));
+    EXPECT_FALSE(win::WritePrivateTemporaryFile("qztest-", ".cnf", "secret", path));
     EXPECT_TRUE(path.empty());
     EXPECT_EQ(win::CallCount(win::Op::FileWrite), 3u);
+
+    // A name already taken is passed over, whatever holds it.
+    const std::string next = std::string(temporary) + "qztest-" + std::to_string(GetCurrentProcessId()) + "-";
+    std::string folder;
+    ASSERT_TRUE(win::CreateTemporaryFolder("qztest-", folder));
+    const std::string planted = folder.substr(0, folder.rfind('-') + 1) +
+                                std::to_string(std::stoul(folder.substr(folder.rfind('-') + 1)) + 1) + ".cnf";
+    qztest::WriteFileText(planted, "planted");
+    ASSERT_TRUE(win::WritePrivateTemporaryFile("qztest-", ".cnf", "mine", path));
+    EXPECT_NE(path, planted);
+    EXPECT_EQ(path.find(next), 0u) << path;
+    EXPECT_EQ(qztest::ReadFileText(planted), "planted");
+    EXPECT_TRUE(win::RemoveFile(path));
+    EXPECT_TRUE(win::RemoveFile(planted));
+    EXPECT_TRUE(win::RemoveEmptyDirectory(folder));
     win::ResetCalls();
 }
 
@@ -83,7 +129,7 @@ TEST(PrivateTemporaryFile, AFreshNameInTheTemporaryDirectoryEachTime)
 TEST(PrivateTemporaryFile, OnlyTheCurrentUserMayOpenIt)
 {
     std::string path;
-    ASSERT_TRUE(win::WritePrivateTemporaryFile("secret", path));
+    ASSERT_TRUE(win::WritePrivateTemporaryFile("qztest-", ".cnf", "secret", path));
     DWORD size = 0;
     GetFileSecurityA(path.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
     std::vector<BYTE> descriptor(size);

@@ -303,13 +303,16 @@ TEST_F(RoundTripTest, ADatabaseComesBackWithTheFiles)
     EXPECT_EQ(Installation(), saved);
     EXPECT_EQ(qztest::QuerySql("SELECT id, name FROM restoresuite_trip.plans ORDER BY id"),
               "1\tweek plan\n2\tday plan\n");
-    const std::string safetyDump = qztest::ReadFileText(data / "restoresuite_trip.bkp");
+    const std::vector<std::string> safetyDumps = qztest::SafetyDumps(data.Path(), "restoresuite_trip");
+    ASSERT_EQ(safetyDumps.size(), 1u);
+    const std::string safetyDump = qztest::ReadFileText(data / safetyDumps[0]);
     EXPECT_NE(safetyDump.find("(2,'changed')"), std::string::npos);
     EXPECT_NE(safetyDump.find("(3,'new')"), std::string::npos);
     EXPECT_NE(safetyDump.find("-- Dump completed"), std::string::npos);
-    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 2u);  // the safety dump, then the load
-    EXPECT_TRUE(Logged("Restore MySQL database with command: " + qztest::BridgeDirectory() +
-                       ".\\mysql.exe -u root -e\"source restoresuite_trip.sql\""));
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 3u);  // the check, the safety dump, then the load
+    EXPECT_EQ(LoggedLinesStartingWith("Restore MySQL database with command: " + qztest::BridgeDirectory() +
+                                      ".\\mysql.exe -u root < "),
+              1u);
     EXPECT_EQ(win::CurrentDirectory(), "Q:\\work");
     EXPECT_EQ(Summary(), kSuccessText);
     qztest::RunSql("DROP DATABASE IF EXISTS restoresuite_trip");
