@@ -6,10 +6,12 @@
 #include "save/Reports.h"
 #include "save/SavedFiles.h"
 #include "win/Files.h"
+#include "win/HashingCopy.h"
 #include "win/Texts.h"
 #include "win/WideNames.h"
 #include "resource.h"
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 
@@ -48,15 +50,33 @@ bool MadeTargetWritable(const std::string& target)
            win::SetFileAttributesTo(target, win::kAttributeNormal);
 }
 
+// One copy of a copy loop, and the hash of what it wrote.
+struct Copy {
+    bool copied = false;
+    bool hashed = false;
+    std::string sha256;
+    std::uint64_t size = 0;
+};
+
+// In a save run the copy hashes what it writes, for the manifest; outside
+// one it is the system's copy.
+bool CopyReplacing(const std::string& source, const std::string& target, Copy& copy)
+{
+    if (!CollectingSavedFiles())
+        return copy.copied = win::CopyFileReplacing(source, target);
+    copy.copied = copy.hashed = win::CopyFileHashing(source, target, copy.sha256, copy.size);
+    return copy.copied;
+}
+
 // A read-only copy from an earlier save must not block this one. The copy is
 // tried first and the target's attributes looked at only when it fails: a
 // save into a new directory then costs no extra look-up of a name that does
 // not exist yet, which is what a copy of many small files spends its time on.
-bool CopyOverReadOnlyTarget(const std::string& source, const std::string& target)
+bool CopyOverReadOnlyTarget(const std::string& source, const std::string& target, Copy& copy)
 {
-    if (win::CopyFileReplacing(source, target))
+    if (CopyReplacing(source, target, copy))
         return true;
-    return MadeTargetWritable(target) && win::CopyFileReplacing(source, target);
+    return MadeTargetWritable(target) && CopyReplacing(source, target, copy);
 }
 
 // A search that could not read its directory leaves out files nobody would
@@ -74,7 +94,7 @@ bool ReportedSearchFailure(const win::DirectorySearch& search, const std::string
 // attribute value to the log line, CopyAdditionalDirectory does not.
 enum class FailureLine { WithAttribute, Plain };
 
-// Reports one file of a copy loop: green when it was copied and read back
+// Reports one file of a copy loop: green when it was copied and hashed
 // (kept), red otherwise.
 void ReportCopy(const std::string& source, const std::string& target, unsigned long attributes,
                 FailureLine failureLine, bool kept)
@@ -94,30 +114,33 @@ void ReportCopy(const std::string& source, const std::string& target, unsigned l
     WriteLogLine(text + " File attribute: " + std::to_string(attributes));
 }
 
-// The files of a copy loop whose copies are being read back and reported
-// by the save run's reading thread, in the order they were copied, while
-// the loop copies on. A file's line comes once its read-back has ended, so
-// the lines keep the order of the copies, each green or red by its copy
-// and its read-back. Outside a save run each file is reported at once.
+// The files of a copy loop whose copies are being reported by the save
+// run's reporting thread, in the order they were copied, while the loop
+// copies on, so the lines keep the order of the copies, each green or red
+// by its copy and its hash. Outside a save run each file is reported at
+// once.
 class CopiesInFlight {
 public:
     explicit CopiesInFlight(FailureLine failureLine) : failureLine_(failureLine) {}
     CopiesInFlight(const CopiesInFlight&) = delete;
     CopiesInFlight& operator=(const CopiesInFlight&) = delete;
 
-    // One file of the loop; copied tells whether the copy itself went
-    // through.
-    void Add(const std::string& source, const std::string& target, unsigned long attributes, bool copied)
+    // One file of the loop and its copy.
+    void Add(const std::string& source, const std::string& target, unsigned long attributes, const Copy& copy)
     {
+        const bool copied = copy.copied;
         auto readBack = std::make_shared<ReadBack>();
         readBack->file = target;
         readBack->copied = copied;
+        readBack->hashed = copy.hashed;
+        readBack->sha256 = copy.sha256;
+        readBack->size = copy.size;
         const FailureLine failureLine = failureLine_;
         readBack->report = [source, target, attributes, failureLine](const ReadBack& done) {
             ReportCopy(source, target, attributes, failureLine, done.kept);
         };
         if (!HandOverSavedFile(readBack)) {
-            // Not in a save run: nothing is read back.
+            // Not in a save run: nothing is hashed.
             if (!copied)
                 failed_ = true;
             ReportCopy(source, target, attributes, failureLine_, copied);
@@ -130,7 +153,7 @@ public:
     }
 
     // Waits for every file still in flight; true when a copy or its
-    // read-back failed in the whole loop.
+    // hash failed in the whole loop.
     bool Finish()
     {
         while (!waiting_.empty())
@@ -171,9 +194,10 @@ int CopyFilesByPattern(const std::string& pattern, const std::string& sourceDire
             continue;
         const std::string source = JoinPath(sourceDirectory, entry.name);
         const std::string target = JoinPath(targetDirectory, entry.name);
-        const bool copied = FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength) &&
-                            CopyOverReadOnlyTarget(source, target);
-        copies.Add(source, target, entry.attributes, copied);
+        Copy copy;
+        if (FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength))
+            CopyOverReadOnlyTarget(source, target, copy);
+        copies.Add(source, target, entry.attributes, copy);
     }
     int result = copies.Finish() ? 1 : 0;
     if (ReportedSearchFailure(search, sourceDirectory))
@@ -231,9 +255,10 @@ int CopyAdditionalDirectory(const std::string& path)
             continue;
         const std::string source = JoinPathDotted(paths.sourceDirectory, entry.name);
         const std::string target = JoinPathDotted(paths.mirror, entry.name);
-        const bool copied = FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength) &&
-                            win::CopyFileReplacing(source, target);
-        copies.Add(source, target, entry.attributes, copied);
+        Copy copy;
+        if (FitsIn(source, kCopiedFilePathLength) && FitsIn(target, kCopiedFilePathLength))
+            CopyReplacing(source, target, copy);
+        copies.Add(source, target, entry.attributes, copy);
     }
     if (copies.Finish())
         result = 0;

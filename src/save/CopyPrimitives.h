@@ -7,9 +7,9 @@
 // (16 plain, 17 read-only, 48 archive), not by the directory bit: a hidden
 // directory (18) counts as a file, and its copy fails and is reported.
 //
-// In a save run each copied file is read back from the keepset for its
-// manifest (SavedFiles); a file that cannot be read back is reported and
-// counted as a failed copy.
+// In a save run each file is hashed as it is copied into the keepset, for
+// its manifest (SavedFiles); a copy that cannot be hashed is reported and
+// counted as a failed one, and leaves no file behind.
 #include <string>
 
 // Copies the entries the wildcard pattern finds in the source directory to

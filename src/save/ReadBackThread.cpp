@@ -25,7 +25,8 @@ private:
 
 void ReadBackNow(ReadBack& readBack, const std::string& keepsetDirectory)
 {
-    readBack.read = readBack.copied && win::FileSha256(readBack.file, readBack.sha256, readBack.size);
+    readBack.read =
+        readBack.copied && (readBack.hashed || win::FileSha256(readBack.file, readBack.sha256, readBack.size));
     readBack.relative = KeepsetRelativePath(keepsetDirectory, readBack.file);
     if (!readBack.read || readBack.relative.empty()) {
         // Not below the keepset: nothing to list, the read-back decides.

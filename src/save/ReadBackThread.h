@@ -1,10 +1,10 @@
 #pragma once
-// Reads copied files back and hashes them on a thread of its own, in the
-// order they were handed over, and reports each once read, so that a copy
-// loop neither waits for a file's read-back nor for its line before it
-// copies the next. Opening a file that was just written and sending a line
-// to the main window cost about as much as copying a small file; done
-// beside the copies, they no longer add to the time of a save.
+// Reports copied files on a thread of its own, in the order they were
+// handed over, so that a copy loop does not wait for a file's line before
+// it copies the next: sending a line to the main window costs about as much
+// as copying a small file, and done beside the copies it no longer adds to
+// the time of a save. A file whose copy did not hash it on the way (hashed
+// false) is read back and hashed there first.
 //
 // The thread that creates the reader owns it: once that thread has ended
 // (a run cut short), the reader drops what is still waiting.
@@ -21,12 +21,15 @@
 struct ReadBack {
     std::string file;
     bool copied = false;  // false: the copy failed, there is nothing to read back
+    // The copy hashed the bytes it wrote: sha256 and size are set, and the
+    // file is not read back.
+    bool hashed = false;
     // Runs on the reading thread after the read-back, in the order the
     // files were handed over; may be empty.
     std::function<void(const ReadBack&)> report;
 
     // Filled in before report runs.
-    bool read = false;  // read and hashed in full
+    bool read = false;  // hashed in full, by the copy or by reading it back
     std::string sha256;
     std::uint64_t size = 0;
     std::string relative;      // below the keepset directory; empty when not below it
@@ -36,8 +39,9 @@ struct ReadBack {
     bool done = false;  // guarded by the reader's lock
 };
 
-// Reads the file back on the calling thread and works out whether it can
-// be listed in the manifest of the keepset directory.
+// Reads the file back on the calling thread, unless its copy hashed it, and
+// works out whether it can be listed in the manifest of the keepset
+// directory.
 void ReadBackNow(ReadBack& readBack, const std::string& keepsetDirectory);
 
 class ReadBackThread {

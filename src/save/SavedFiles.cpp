@@ -152,6 +152,11 @@ void FinishHandedOverSavedFile(const ReadBack& readBack)
         current->Finish(readBack);
 }
 
+bool CollectingSavedFiles()
+{
+    return current != nullptr;
+}
+
 void ForgetSavedFile(const std::string& file)
 {
     if (current != nullptr)

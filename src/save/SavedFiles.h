@@ -25,7 +25,8 @@ public:
     // copy then counts as failed, and the file is not listed.
     bool Add(const std::string& file);
     // For copy loops: hands a copy (or a failed copy) over to the
-    // collection's reading thread, which reads it back and runs its report
+    // collection's reporting thread, which reads it back unless its copy
+    // hashed it, and runs its report
     // (see ReadBackThread). Finish waits for it and then lists the file or,
     // when it is not kept, removes what was listed under its path; files are
     // listed in the order Finish is called.
@@ -85,5 +86,8 @@ bool KeepSavedFile(const std::string& file);
 bool HandOverSavedFile(const std::shared_ptr<ReadBack>& readBack);
 bool HandedOverSavedFileDone(const ReadBack& readBack);
 void FinishHandedOverSavedFile(const ReadBack& readBack);
+// True when the calling thread has a collection: its copies are hashed as
+// they are made.
+bool CollectingSavedFiles();
 // For the copy primitives: a copy that failed.
 void ForgetSavedFile(const std::string& file);

@@ -39,6 +39,9 @@ enum class Op {
     DirectoryRemove,
     MutexWait,
     TemporaryPath,
+    // One chunk read and written by a copy loop of the layer (CopyFileHashing),
+    // so that a test can cut a large copy in the middle.
+    FileCopyChunk,
     Count
 };
 

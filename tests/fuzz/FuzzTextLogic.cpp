@@ -4,7 +4,8 @@
 // crashes and the sanitizers' findings it checks properties that must hold
 // for every input: command lines split back into exactly the arguments
 // meant, option files read back the password, lists and manifests survive
-// a round trip, choices stay in range.
+// a round trip, choices stay in range, and both SHA-256 engines give the
+// same digest however a message is cut.
 #include "WindowsArgumentSplit.h"
 
 #include "config/CommaList.h"
@@ -21,6 +22,7 @@
 #include "save/KeepsetSlot.h"
 #include "save/ManifestFormat.h"
 #include "win/Placeholders.h"
+#include "win/Sha256.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -282,6 +284,32 @@ void Retention(const std::vector<std::string>& f)
     SameDirectoryText(f[0], f[7]);
 }
 
+// The message: the input repeated up to 64 times (so that messages reach
+// many blocks), fed in pieces whose lengths the input's bytes give; the
+// engine with the processor's instructions, where there is one, against
+// the portable one fed whole.
+void Sha256Engines(const std::string& text)
+{
+    if (text.empty())
+        return;
+    const std::size_t repeats = 1 + static_cast<unsigned char>(text[0]) % 64;
+    std::string message;
+    for (std::size_t i = 0; i < repeats; ++i)
+        message += text;
+    win::Sha256 whole(win::Sha256Engine::Portable);
+    whole.Add(reinterpret_cast<const unsigned char*>(message.data()), message.size());
+    const win::Sha256Digest expected = whole.Finish();
+    win::Sha256 pieces(win::FastestSha256Engine());
+    std::size_t at = 0;
+    for (std::size_t i = 0; at < message.size(); ++i) {
+        const std::size_t piece =
+            std::min<std::size_t>(message.size() - at, static_cast<unsigned char>(text[i % text.size()]) * 3);
+        pieces.Add(reinterpret_cast<const unsigned char*>(message.data()) + at, piece);
+        at += piece;
+    }
+    Require(pieces.Finish() == expected, "both SHA-256 engines agree, whole or in pieces");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -290,14 +318,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
     const std::vector<std::string> f = Fields(text);
-    switch ((data[0] - 'a' + 256) % 8) {
+    switch ((data[0] - 'a' + 256) % 9) {
     case 0: DatePatterns(f); break;
     case 1: CommaLists(f); break;
     case 2: Paths(f); break;
     case 3: DumpCommandLines(f); break;
     case 4: OptionFiles(f); break;
     case 5: SlotChoice(f); break;
-    case 7: Retention(f); break;
+    case 7: Sha256Engines(text); break;
+    case 8: Retention(f); break;
     default: Manifests(f, text); break;
     }
     return 0;

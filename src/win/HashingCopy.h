@@ -1,0 +1,27 @@
+#pragma once
+// A file copy that hashes the bytes as it writes them, so that a copy into
+// a keepset needs no second read for its manifest.
+#include <cstdint>
+#include <string>
+
+namespace win {
+
+// The size of the chunks the copy reads and writes.
+constexpr std::size_t kCopyChunkBytes = std::size_t{1} << 20;
+
+// Copies source to target as CopyFile with fail-if-exists false does: the
+// target is created or replaced (an existing read-only target refuses, as
+// it does there), and takes the source's last-write time and attributes.
+// Gives the SHA-256 of the bytes written as 64 lower-case hex digits and
+// their count. A file larger than one chunk is hashed on a second thread
+// while the next chunks are read and written.
+//
+// False when the source cannot be opened or read, the target cannot be
+// created or written, or the hashing fails; the thread's last error then
+// says why, and a target this call created is removed again, so no cut
+// copy stays behind. Counted as a FileCopy at its start, one FileCopyChunk
+// per chunk, and a FileHash when the hash is finished.
+bool CopyFileHashing(const std::string& source, const std::string& target, std::string& hexDigest,
+                     std::uint64_t& size);
+
+}  // namespace win

@@ -1,0 +1,148 @@
+// The copy that hashes what it writes: the bytes, time and attributes of
+// the system's copy, the digest of our own and of the system agreeing, and
+// no cut copy left behind whichever of its calls fails.
+#include "support/WineHost.h"
+#include "win/CallCounter.h"
+#include "win/FileHash.h"
+#include "win/Files.h"
+#include "win/HashingCopy.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <random>
+
+namespace {
+
+std::string RandomBytes(std::size_t length, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::string bytes(length, '\0');
+    for (char& byte : bytes)
+        byte = static_cast<char>(random());
+    return bytes;
+}
+
+std::string DigestOf(win::HashImplementation implementation, const std::string& bytes)
+{
+    win::Sha256Hasher hasher(implementation);
+    std::string digest;
+    EXPECT_TRUE(hasher.Add(reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size()));
+    EXPECT_TRUE(hasher.Finish(digest));
+    return digest;
+}
+
+WIN32_FILE_ATTRIBUTE_DATA Look(const std::string& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    EXPECT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) << path;
+    return data;
+}
+
+constexpr std::size_t kChunk = win::kCopyChunkBytes;
+
+}  // namespace
+
+// Sizes around the chunk (one chunk is hashed on the copying thread, more
+// on a second one) and an old, hidden, read-only source.
+TEST(HashingCopy, CopiesBytesTimeAndAttributesAndHashesThem)
+{
+    qztest::ScratchFolder folder("hashcopy");
+    const std::size_t sizes[] = {0, 1, kChunk - 1, kChunk, kChunk + 1, 5 * kChunk / 2 + 17, 9 * kChunk + 3};
+    unsigned seed = 1;
+    for (std::size_t size : sizes) {
+        const std::string source = folder / ("s" + std::to_string(size));
+        const std::string target = folder / ("t" + std::to_string(size));
+        const std::string bytes = RandomBytes(size, seed++);
+        qztest::WriteFileText(source, bytes);
+        qztest::WriteFileText(target, "an earlier save's copy, longer than the one-byte file");
+        HANDLE file = CreateFileA(source.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        const FILETIME old = {0x12345600u, 0x01c00000u};
+        ASSERT_TRUE(SetFileTime(file, nullptr, nullptr, &old));
+        CloseHandle(file);
+        if (size == 1)
+            qztest::SetAttributes(source, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+
+        std::string digest;
+        std::uint64_t copied = 0;
+        ASSERT_TRUE(win::CopyFileHashing(source, target, digest, copied)) << size;
+        EXPECT_EQ(qztest::ReadFileText(target) == bytes, true) << size;
+        EXPECT_EQ(copied, size);
+        EXPECT_EQ(digest, DigestOf(win::HashImplementation::OwnPortable, bytes)) << size;
+        const WIN32_FILE_ATTRIBUTE_DATA from = Look(source);
+        const WIN32_FILE_ATTRIBUTE_DATA to = Look(target);
+        EXPECT_EQ(CompareFileTime(&from.ftLastWriteTime, &to.ftLastWriteTime), 0) << size;
+        const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY;
+        EXPECT_EQ(to.dwFileAttributes & kept, from.dwFileAttributes & kept) << size;
+        qztest::SetAttributes(source, FILE_ATTRIBUTE_NORMAL);
+        qztest::SetAttributes(target, FILE_ATTRIBUTE_NORMAL);
+    }
+    // What the system's copy refuses, this one refuses: a missing source
+    // (the target stays as it was) and a directory.
+    qztest::WriteFileText(folder / "kept", "kept");
+    std::string digest;
+    std::uint64_t copied = 0;
+    EXPECT_FALSE(win::CopyFileHashing(folder / "missing", folder / "kept", digest, copied));
+    EXPECT_TRUE(win::LastErrorIsNotFound());
+    EXPECT_EQ(qztest::ReadFileText(folder / "kept"), "kept");
+    qztest::MakeDirectories(folder / "dir");
+    EXPECT_FALSE(win::CopyFileHashing(folder / "dir", folder / "fromdir", digest, copied));
+    EXPECT_FALSE(qztest::Exists(folder / "fromdir"));
+    EXPECT_TRUE(digest.empty());
+}
+
+// Our own engines and the system's service give the same digests, pieces
+// crossing block boundaries included; the program's choice is the fastest
+// there is here.
+TEST(HashingCopy, OwnAndSystemHashesAgree)
+{
+    const std::string bytes = RandomBytes(3 * 65536 + 77, 7);
+    const std::string expected = DigestOf(win::HashImplementation::System, bytes);
+    for (auto implementation : {win::HashImplementation::OwnWithInstructions, win::HashImplementation::OwnPortable}) {
+        win::Sha256Hasher hasher(implementation);
+        for (std::size_t at = 0, piece = 1; at < bytes.size(); at += piece, piece = piece * 3 % 1000 + 1)
+            hasher.Add(reinterpret_cast<const unsigned char*>(bytes.data()) + at, std::min(piece, bytes.size() - at));
+        std::string digest;
+        ASSERT_TRUE(hasher.Finish(digest));
+        EXPECT_EQ(digest, expected) << win::HashImplementationName(hasher.Implementation());
+    }
+    EXPECT_EQ(win::ChosenHashImplementation(), win::ProcessorHasSha256Instructions()
+                                                   ? win::HashImplementation::OwnWithInstructions
+                                                   : win::HashImplementation::System);
+}
+
+// Every call of a copy of several chunks made to fail in turn: at the
+// start, in the middle of the file, or when the hash is done. The copy
+// fails with that error and no target is left, not even the earlier one it
+// replaced; the source stays whole.
+TEST(HashingCopy, AFailureAnywhereLeavesNoCutCopy)
+{
+    qztest::ScratchFolder folder("hashcopyfail");
+    const std::string bytes = RandomBytes(3 * kChunk + 5, 3);
+    qztest::WriteFileText(folder / "source", bytes);
+    std::string digest;
+    std::uint64_t copied = 0;
+    win::ResetCalls();
+    ASSERT_TRUE(win::CopyFileHashing(folder / "source", folder / "target", digest, copied));
+    EXPECT_EQ(win::CallCount(win::Op::FileCopy), 1u);
+    EXPECT_EQ(win::CallCount(win::Op::FileCopyChunk), 5u);  // four with bytes, one that finds the end
+    EXPECT_EQ(win::CallCount(win::Op::FileHash), 1u);
+    for (win::Op op : {win::Op::FileCopy, win::Op::FileCopyChunk, win::Op::FileHash}) {
+        for (unsigned long n = 1; n <= (op == win::Op::FileCopyChunk ? 5u : 1u); ++n) {
+            qztest::WriteFileText(folder / "target", "earlier");
+            win::ResetCalls();
+            win::FailCall(op, n, ERROR_DISK_FULL);
+            EXPECT_FALSE(win::CopyFileHashing(folder / "source", folder / "target", digest, copied));
+            EXPECT_EQ(win::LastError(), static_cast<unsigned long>(ERROR_DISK_FULL));
+            EXPECT_TRUE(digest.empty());
+            // A failure before the target is opened leaves the earlier copy.
+            if (op == win::Op::FileCopy)
+                EXPECT_EQ(qztest::ReadFileText(folder / "target"), "earlier");
+            else
+                EXPECT_FALSE(qztest::Exists(folder / "target")) << static_cast<int>(op) << " " << n;
+            EXPECT_TRUE(qztest::ReadFileText(folder / "source") == bytes);
+        }
+    }
+    win::ResetCalls();
+}
