@@ -1,5 +1,7 @@
 #include "app/StartOptions.h"
 
+#include "config/LowerCase.h"
+
 namespace {
 
 bool IsSwitch(const std::string& argument)
@@ -42,4 +44,20 @@ std::string SingleInstanceMutexName(const std::string& mainWindowTitle)
             c = '_';
     }
     return "Global\\Qzkeepset " + title;
+}
+
+VerifyArgument FindVerifyArgument(const std::vector<std::string>& arguments)
+{
+    VerifyArgument found;
+    for (const std::string& argument : arguments) {
+        if (IsSwitch(argument)) {
+            if (LowerCase(argument.substr(1)) == "verify")
+                found.asked = true;
+        } else if (found.directory.empty()) {
+            found.directory = argument;
+        }
+    }
+    if (!found.asked)
+        found.directory.clear();
+    return found;
 }

@@ -32,3 +32,16 @@ std::string LanguageLibraryName(const std::string& defaultLanguage);
 // other, as by their windows), in the global namespace so that a copy in
 // another session counts as well.
 std::string SingleInstanceMutexName(const std::string& mainWindowTitle);
+
+// "/verify [DIR]" (also "-verify", any case): check keepsets instead of
+// opening the window.
+struct VerifyArgument {
+    bool asked = false;
+    // The keepset directory, date patterns still in it; empty for every
+    // keepset of the list.
+    std::string directory;
+};
+
+// The verify switch anywhere among the arguments, and the first argument
+// that is no switch as its directory.
+VerifyArgument FindVerifyArgument(const std::vector<std::string>& arguments);

@@ -37,6 +37,7 @@ enum class Op {
     ProcessWait,
     MutexCreate,
     DirectoryRemove,
+    EventReport,
     Count
 };
 
