@@ -11,8 +11,10 @@ bool ReadFileLines(const std::string& path, const std::function<bool(const std::
         return false;
     std::string line;
     const bool read = ReadFileInChunks(path, [&](const unsigned char* data, unsigned long length) {
-        for (unsigned long i = 0; i < length; ++i) {
-            const char c = static_cast<char>(data[i]);
+        // The chunk buffer is the thread's own and is read into again by
+        // any read a visit makes (hashing a listed file): copied first.
+        const std::string chunk(reinterpret_cast<const char*>(data), length);
+        for (const char c : chunk) {
             if (c != '\n') {
                 line += c;
                 continue;
