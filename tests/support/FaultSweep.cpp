@@ -48,6 +48,7 @@ const char* OpName(win::Op op)
     case win::Op::ProcessRun: return "ProcessRun";
     case win::Op::ProcessWait: return "ProcessWait";
     case win::Op::CommandInterpreter: return "CommandInterpreter";
+    case win::Op::EventReport: return "EventReport";
     default: return "another kind";
     }
 }

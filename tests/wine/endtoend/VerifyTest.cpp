@@ -46,6 +46,11 @@ protected:
     {
         StartProgram({directory});
         ASSERT_EQ(WaitForExit(), 0u) << directory;
+        // Its event was handed to the system (Wine keeps none, but takes it).
+        const auto log = RunLog();
+        EXPECT_EQ(std::count_if(log.begin(), log.end(),
+                                [](const std::string& line) { return line.find("to write event") != std::string::npos; }),
+                  0);
     }
 
     // Runs the program to its end, watching that it shows no window; the
@@ -289,6 +294,7 @@ TEST_F(HandMadeKeepset, EachVerifyAndEachUnattendedSaveWritesOneEventOfItsType)
         EXPECT_EQ(event.inserts[0], keepset_);
         EXPECT_EQ(event.inserts[1], std::to_string(c.status));
     }
+    EXPECT_EQ(Logged("to write event"), 0u);
 
     const struct {
         int status;
