@@ -1,7 +1,8 @@
 #!/bin/bash
 # Builds the program and runs the save-run benchmark under Wine on a virtual
 # display: first the verified restore ("restore ratio: Z", see
-# bench/RestoreBench.cpp), then the save run (bench/SaveBench.cpp), then the
+# bench/RestoreBench.cpp), then the check of a keepset ("verify ratio: X",
+# bench/VerifyBench.cpp), then the save run (bench/SaveBench.cpp), then the
 # save with the window on screen (bench/window-bench.sh), whose last line
 # "ratio: X", the window save ratio, is the last printed.
 #   bench/run.sh [small-file count] [large-file count] [MiB per large file]
@@ -24,6 +25,11 @@ start_virtual_display 121 150 1024x768x24 || { echo "bench/run.sh: could not sta
 # count, MiB per large file).
 # shellcheck disable=SC2086
 cmake/wine-run.sh build/win/bench/qz_restore_bench.exe ${QZ_RESTORE_BENCH_ARGS:-}
+
+# The check of a keepset by /verify ("verify ratio: X", see
+# bench/VerifyBench.cpp); its sizes come from QZ_VERIFY_BENCH_ARGS.
+# shellcheck disable=SC2086
+cmake/wine-run.sh build/win/bench/qz_verify_bench.exe ${QZ_VERIFY_BENCH_ARGS:-}
 
 cmake/wine-run.sh build/win/bench/qz_save_bench.exe "$@"
 bench/window-bench.sh

@@ -2,6 +2,8 @@
 
 #include "app/StartOptions.h"
 #include "config/ConfigFile.h"
+#include "keepset/RunEvents.h"
+#include "keepset/VerifyKeepset.h"
 #include "resource.h"
 #include "save/Reports.h"
 #include "ui/MainDialog.h"
@@ -22,10 +24,31 @@ constexpr int kExitSaveCutShort = 1;
 constexpr int kExitArgumentTooLong = 2;
 constexpr int kExitAnotherCopyRuns = 3;
 
+// "/verify [DIR]": checks keepsets and ends, with no window and no box
+// (what a box would say goes to the run log). It only reads, so a copy at
+// work in its window does not stop it, and it takes no language: its
+// lines and its event are the same in every one.
+int RunVerifyOnly(const std::string& directory)
+{
+    win::SetUnattendedBoxSink(AppendRunLogLine);
+    return RunVerify(directory);
+}
+
+// The end of an unattended start, for the system's monitoring.
+int EndUnattended(const std::string& saveDirectory, int exitStatus)
+{
+    ReportSaveEvent(saveDirectory, exitStatus);
+    return exitStatus;
+}
+
 }  // namespace
 
 int BackupApp::InitInstance(const std::vector<std::string>& arguments)
 {
+    const VerifyArgument verify = FindVerifyArgument(arguments);
+    if (verify.asked)
+        return RunVerifyOnly(verify.directory);
+
     const SaveDirectoryArgument saveDirectory = FindSaveDirectoryArgument(arguments);
     // Started for a save, by a scheduler most likely: from here on nobody
     // is there to close a box, and what a box would say goes to the run log.
@@ -40,24 +63,24 @@ int BackupApp::InitInstance(const std::vector<std::string>& arguments)
         if (!unattended)
             return 0;
         AppendRunLogLine(win::LoadText(IDS_ANOTHER_COPY_RUNS));
-        return kExitAnotherCopyRuns;
+        return EndUnattended(saveDirectory.directory, kExitAnotherCopyRuns);
     }
     if (saveDirectory.tooLong) {
         win::ShowMessageBox(win::FormatText(IDS_ARGUMENT_TOO_LONG, std::to_string(kSaveDirectoryArgumentLength),
                                             saveDirectory.directory),
                             win::LoadText(IDS_ERROR_CAPTION), win::kBoxIconWarning);
-        return kExitArgumentTooLong;
+        return EndUnattended(saveDirectory.directory, kExitArgumentTooLong);
     }
     InitCommonControls();
     MainDialog mainDialog;
     // A save directory there asks for an unattended save.
     mainDialog.SaveDirectoryText = saveDirectory.directory;
     if (mainDialog.RunModal() == -1)
-        return kExitWindowFailed;
+        return unattended ? EndUnattended(saveDirectory.directory, kExitWindowFailed) : kExitWindowFailed;
     // Closed while a save run was at work: the run ends unfinished with the
     // program, and a scheduler must not take that for a save.
     if (mainDialog.IsBusy())
-        return kExitSaveCutShort;
+        return unattended ? EndUnattended(saveDirectory.directory, kExitSaveCutShort) : kExitSaveCutShort;
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "app/StartOptions.h"
 
+#include "config/LowerCase.h"
+
 namespace {
 
 bool IsSwitch(const std::string& argument)
@@ -31,4 +33,20 @@ std::string LanguageLibraryName(const std::string& defaultLanguage)
     if (defaultLanguage == "FR")
         return "qzkeep_fr.dll";
     return std::string();
+}
+
+VerifyArgument FindVerifyArgument(const std::vector<std::string>& arguments)
+{
+    VerifyArgument found;
+    for (const std::string& argument : arguments) {
+        if (IsSwitch(argument)) {
+            if (LowerCase(argument.substr(1)) == "verify")
+                found.asked = true;
+        } else if (found.directory.empty()) {
+            found.directory = argument;
+        }
+    }
+    if (!found.asked)
+        found.directory.clear();
+    return found;
 }

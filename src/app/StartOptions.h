@@ -33,3 +33,16 @@ std::string LanguageLibraryName(const std::string& defaultLanguage);
 // running copy by it (an open that succeeds or is denied both mean one
 // runs).
 constexpr const char* kSingleInstanceMutexName = "Global\\QzkeepsetRunningCopy";
+
+// "/verify [DIR]" (also "-verify", any case): check keepsets instead of
+// opening the window.
+struct VerifyArgument {
+    bool asked = false;
+    // The keepset directory, date patterns still in it; empty for every
+    // keepset of the list.
+    std::string directory;
+};
+
+// The verify switch anywhere among the arguments, and the first argument
+// that is no switch as its directory.
+VerifyArgument FindVerifyArgument(const std::vector<std::string>& arguments);

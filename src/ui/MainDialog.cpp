@@ -5,6 +5,7 @@
 #include "config/ProfileFileUpdate.h"
 #include "config/SaveSettings.h"
 #include "controls/FolderBrowserDialog.h"
+#include "keepset/RunEvents.h"
 #include "resource.h"
 #include "save/DatePatterns.h"
 #include "save/EnsureDirectory.h"
@@ -237,6 +238,7 @@ void MainDialog::OpenRestore()
 
 void MainDialog::EndProgram(int exitStatus)
 {
+    ReportSaveEvent(SaveSetting(&SaveSettingsRecord::SaveDir), exitStatus);
     win::EndProcess(static_cast<unsigned>(exitStatus));
 }
 

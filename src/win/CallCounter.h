@@ -42,6 +42,7 @@ enum class Op {
     // One chunk read and written by a copy loop of the layer (CopyFileHashing),
     // so that a test can cut a large copy in the middle.
     FileCopyChunk,
+    EventReport,
     Count
 };
 

@@ -21,6 +21,7 @@
 #include "save/DumpCommandLine.h"
 #include "save/KeepsetSlot.h"
 #include "save/ManifestFormat.h"
+#include "keepset/VerifyText.h"
 #include "win/Placeholders.h"
 #include "win/Sha256.h"
 
@@ -254,6 +255,28 @@ void Manifests(const std::vector<std::string>& f, const std::string& whole)
     }
     KeepsetRelativePath(f[0], f[1]);
     SameKeepsetPath(f[0], f[1]);
+
+    // The check reads the manifest one line at a time and must take each
+    // line as the whole-text reader does; a path it follows stays below
+    // the keepset and names the file the manifest names.
+    const std::string checksums = whole.substr(0, split);
+    std::size_t taken = 0;
+    std::string::size_type start = 0;
+    while (start < checksums.size()) {
+        const std::string::size_type end = std::min(checksums.find('\n', start), checksums.size());
+        std::string digest;
+        std::string path;
+        if (ParseChecksumLine(checksums.substr(start, end - start), digest, path)) {
+            Require(taken < parsed.entries.size() && parsed.entries[taken].path == path &&
+                        parsed.entries[taken].sha256 == digest,
+                    "a checksum line reads alone as in the whole manifest");
+            ++taken;
+            if (IsPlainKeepsetPath(path))
+                Require(KeepsetRelativePath("D:\\keep", "D:\\keep\\" + path) == path, "a plain path stays below the keepset");
+        }
+        start = end + 1;
+    }
+    Require(taken == parsed.entries.size(), "every entry is read line by line too");
 }
 
 // Retention: a pattern matches what it expands to, and no path that could

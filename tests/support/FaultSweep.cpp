@@ -58,6 +58,7 @@ const char* OpName(win::Op op)
     case win::Op::CommandInterpreter: return "CommandInterpreter";
     case win::Op::MutexCreate: return "MutexCreate";
     case win::Op::MutexWait: return "MutexWait";
+    case win::Op::EventReport: return "EventReport";
     default: return "another kind";
     }
 }

@@ -47,3 +47,17 @@ TEST(SingleInstance, TheMutexNameIsGlobalAndNamesNoTitle)
 {
     EXPECT_EQ(std::string(kSingleInstanceMutexName), "Global\\QzkeepsetRunningCopy");
 }
+
+TEST(VerifyArgument, TheSwitchInAnyCaseWithOrWithoutADirectory)
+{
+    for (const char* verify : {"/verify", "-verify", "/VERIFY", "-Verify"}) {
+        EXPECT_TRUE(FindVerifyArgument({verify}).asked) << verify;
+        EXPECT_EQ(FindVerifyArgument({verify}).directory, "") << verify;
+        EXPECT_EQ(FindVerifyArgument({verify, "D:\\keep\\YYYY-MM-DD"}).directory, "D:\\keep\\YYYY-MM-DD") << verify;
+    }
+    // The directory may come first, and other switches are passed over.
+    EXPECT_EQ(FindVerifyArgument({"D:\\keep", "/quiet", "/verify"}).directory, "D:\\keep");
+    for (const auto& other : std::vector<std::vector<std::string>>{
+             {"D:\\keep"}, {"/verifyx"}, {"verify"}, {"/verif"}, {"//verify"}, {}})
+        EXPECT_FALSE(FindVerifyArgument(other).asked);
+}

@@ -6,6 +6,8 @@
 #include "win/Files.h"
 #include "win/NewFiles.h"
 #include "win/SharedMutex.h"
+#include "win/EventLog.h"
+#include "win/TextLines.h"
 
 #include <gtest/gtest.h>
 
@@ -121,6 +123,20 @@ TEST(WholeFiles, HashReadWriteAndReplace)
     EXPECT_EQ(size, 200000u);
     EXPECT_FALSE(win::FileSize(folder.Path(), size));
 
+    // Lines one at a time: CR LF keeps its CR, the last line needs no end.
+    ASSERT_TRUE(win::WriteWholeFile(folder / "lines.txt", "one\r\n\ntwo"));
+    std::vector<std::string> lines;
+    // Each visit reads another file, as a check hashes each listed file.
+    EXPECT_TRUE(win::ReadFileLines(folder / "lines.txt", [&](const std::string& line) {
+        lines.push_back(line);
+        std::string other;
+        return win::ReadWholeFile(folder / "abc.txt", other);
+    }));
+    EXPECT_EQ(lines, (std::vector<std::string>{"one\r", "", "two"}));
+    EXPECT_FALSE(win::ReadFileLines(folder / "lines.txt", [](const std::string&) { return false; }));
+    EXPECT_FALSE(win::ReadFileLines(folder / "none.txt", [](const std::string&) { return true; }));
+    EXPECT_TRUE(win::LastErrorIsNotFound());
+
     struct Call {
         win::Op op;
         bool (*run)(const qztest::ScratchFolder&);
@@ -133,6 +149,8 @@ TEST(WholeFiles, HashReadWriteAndReplace)
         {win::Op::FileWrite, [](const qztest::ScratchFolder& f) { return win::FlushFileToDisk(f / "abc.txt"); }},
         {win::Op::ProfileRead, [](const qztest::ScratchFolder& f) { std::vector<std::string> n; return win::ReadProfileSectionNames(f / "abc.txt", n); }},
         {win::Op::DirectoryRemove, [](const qztest::ScratchFolder& f) { return win::RemoveEmptyDirectory(f / "d"); }},
+        {win::Op::FileRead, [](const qztest::ScratchFolder& f) { return win::ReadFileLines(f / "abc.txt", [](const std::string&) { return true; }); }},
+        {win::Op::EventReport, [](const qztest::ScratchFolder&) { return win::WriteEvent(win::EventType::Warning, 2004, {"k"}); }},
     };
     ASSERT_TRUE(win::CreateOneDirectory(folder / "d"));
     ASSERT_TRUE(win::CreateOneDirectory(folder / "d\\inner"));
