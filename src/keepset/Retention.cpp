@@ -3,6 +3,7 @@
 #include "config/ConfigFile.h"
 #include "config/ProfileFileUpdate.h"
 #include "keepset/RetentionRules.h"
+#include "keepset/VerifyText.h"
 #include "save/KeepsetRecordFormat.h"
 #include "save/KeepsetSlot.h"
 #include "save/ManifestFormat.h"

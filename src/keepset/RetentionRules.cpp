@@ -148,27 +148,6 @@ std::vector<std::size_t> ChooseKeepsetsToRemove(const std::vector<RetentionCandi
     return removed;
 }
 
-bool IsPlainKeepsetPath(const std::string& path)
-{
-    if (path.empty() || path.size() > 4096)
-        return false;
-    std::size_t begin = 0;
-    while (begin <= path.size()) {
-        std::size_t end = path.find_first_of("\\/", begin);
-        if (end == std::string::npos)
-            end = path.size();
-        const std::string part = path.substr(begin, end - begin);
-        if (part.empty() || part == "." || part == ".." || part.back() == '.' || part.back() == ' ')
-            return false;
-        for (const char c : part)
-            if (c == ':' || c == '*' || c == '?' || c == '"' || c == '<' || c == '>' || c == '|' ||
-                static_cast<unsigned char>(c) < 32)
-                return false;
-        begin = end + 1;
-    }
-    return true;
-}
-
 namespace {
 
 // The lead ("\\" of a share, "\" of a rooted path) and the components of a

@@ -39,12 +39,6 @@ struct RetentionCandidate {
 // Nothing goes when keep is below 1 or the one just saved is not complete.
 std::vector<std::size_t> ChooseKeepsetsToRemove(const std::vector<RetentionCandidate>& candidates, int keep);
 
-// True when a path read from a keepset's manifest or size list names a
-// file below the keepset directory and nothing else: relative, with
-// backslashes or slashes between non-empty components, none of them "." or
-// "..", or ending in a dot or blank (which the system would drop), and no
-// drive, stream (':') or wildcard in it. Anything else is never deleted.
-bool IsPlainKeepsetPath(const std::string& path);
 
 // True when two directory texts name the same directory as the system
 // resolves them: case (A-Z), "\" or "/", doubled separators, "." components

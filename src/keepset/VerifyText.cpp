@@ -102,6 +102,10 @@ bool IsPlainKeepsetPath(const std::string& path)
         const std::string part = path.substr(start, end - start);
         if (part.empty() || part == "." || part == ".." || part.back() == '.' || part.back() == ' ')
             return false;
+        for (const char c : part)
+            if (c == '*' || c == '?' || c == '"' || c == '<' || c == '>' || c == '|' ||
+                static_cast<unsigned char>(c) < 0x20)
+                return false;
         if (end == path.size())
             return true;
         start = end + 1;

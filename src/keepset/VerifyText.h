@@ -42,7 +42,8 @@ bool ParseSizeLine(const std::string& line, std::uint64_t& size, std::string& pa
 // A manifest path that names a file below the keepset and nothing else: no
 // drive, no leading separator, no empty, "." or ".." component, none that
 // ends in a dot or blank (the file system would drop those and name
-// another file), no "/" and no ":" (another stream).
+// another file), no "/", no ":" (another stream), no wildcard and no
+// control character. Nothing else is ever opened or deleted by its path.
 bool IsPlainKeepsetPath(const std::string& path);
 
 // The files the save itself writes beside what it saved; never "not listed".

@@ -10,6 +10,7 @@
 #include "win/Files.h"
 #include "win/Process.h"
 #include "win/Profile.h"
+#include "win/EntryIdentity.h"
 #include "win/TemporaryFiles.h"
 #include "win/Texts.h"
 #include "resource.h"

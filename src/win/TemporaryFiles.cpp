@@ -160,17 +160,6 @@ bool WritePrivateTemporaryFile(const std::string& prefix, const std::string& ext
     return true;
 }
 
-bool CopyFileToNew(const std::string& source, const std::string& target)
-{
-    if (InjectedFailure(Op::FileCopy))
-        return false;
-    std::wstring wideSource;
-    std::wstring wideTarget;
-    if (!ToWidePath(source, wideSource) || !ToWidePath(target, wideTarget))
-        return false;
-    return CopyFileW(wideSource.c_str(), wideTarget.c_str(), TRUE) != 0;
-}
-
 bool CreateNewFile(const std::string& path)
 {
     if (InjectedFailure(Op::FileWrite))

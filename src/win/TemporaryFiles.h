@@ -24,10 +24,6 @@ bool CreateTemporaryFolder(const std::string& prefix, std::string& path);
 bool WritePrivateTemporaryFile(const std::string& prefix, const std::string& extension, const std::string& content,
                                std::string& path);
 
-// Copies source into target, which must not exist yet (CopyFileW with
-// fail-if-exists). Counted as a FileCopy.
-bool CopyFileToNew(const std::string& source, const std::string& target);
-
 // Makes an empty file of that name; false when the name is taken (CREATE_NEW)
 // or the file cannot be made. Counted as a FileWrite.
 bool CreateNewFile(const std::string& path);

@@ -11,6 +11,7 @@
 #include "config/CommaList.h"
 #include "config/SplitPath.h"
 #include "keepset/RetentionRules.h"
+#include "keepset/VerifyText.h"
 #include "restore/RestoreCommandLines.h"
 #include "restore/RestorePaths.h"
 #include "restore/RestoreRules.h"
@@ -21,7 +22,6 @@
 #include "save/DumpCommandLine.h"
 #include "save/KeepsetSlot.h"
 #include "save/ManifestFormat.h"
-#include "keepset/VerifyText.h"
 #include "win/Placeholders.h"
 #include "win/Sha256.h"
 

@@ -46,7 +46,7 @@ TEST(VerifyLines, ChecksumAndSizeLinesAndPathsThatStayInTheKeepset)
     for (const char* plain : {"a.txt", "db1\\vm001.dbf", "web\\htdocs\\x y\\.htaccess"})
         EXPECT_TRUE(IsPlainKeepsetPath(plain)) << plain;
     for (const char* outside : {"", "..\\x", "a\\..\\..\\x", "\\x", "C:\\x", "a:stream", "a/b", "a\\\\b", "a.\\b",
-                                "a \\b", ".\\a", "a\\"})
+                                "a \\b", ".\\a", "a\\", "*.dbf", "a\x01" "b"})
         EXPECT_FALSE(IsPlainKeepsetPath(outside)) << outside;
     EXPECT_TRUE(IsKeepsetRecordFile("QZKEEPSET.INF"));
     EXPECT_FALSE(IsKeepsetRecordFile("qzkeepset.sha256.tmp"));
