@@ -85,7 +85,6 @@ private:
     std::string saveDir_;
     std::string drive_;
     KeepsetSlot slot_;
-    bool slotChosen_ = false;
     SavedFiles savedFiles_;
     bool failed_ = false;
 };
@@ -161,8 +160,8 @@ void SaveRunSteps::OpenRunLog()
 bool SaveRunSteps::MarkKeepsetRunning()
 {
     std::string failedFile;
-    slotChosen_ = ChooseKeepsetSlotFor(saveDir_, slot_, &failedFile);
-    if (slotChosen_ && ::MarkKeepsetRunning(saveDir_, slot_, CurrentSaveSettings(), CurrentLocalDateTime(), &failedFile))
+    if (ChooseKeepsetSlotFor(saveDir_, slot_, &failedFile) &&
+        ::MarkKeepsetRunning(saveDir_, slot_, CurrentSaveSettings(), CurrentLocalDateTime(), &failedFile))
         return true;
     ReportStep(win::FormatText(IDS_RECORD_WRITE_FAILED, failedFile), true);
     failed_ = true;
@@ -396,13 +395,11 @@ void SaveRunSteps::WriteFinalText()
 void SaveRunSteps::WriteRecord()
 {
     std::string failedFile;
-    // The entry chosen at the start, so that the end writes the entry its
-    // mark went into; chosen now when the start could not choose.
-    const bool written = slotChosen_ ? WriteKeepsetRecord(saveDir_, slot_, CurrentSaveSettings(), CurrentLocalDateTime(),
-                                                          failed_ ? kStateErrors : kStateComplete, &failedFile)
-                                     : ChooseKeepsetSlotFor(saveDir_, slot_, &failedFile) &&
-                                           WriteKeepsetRecord(saveDir_, slot_, CurrentSaveSettings(),
-                                                              CurrentLocalDateTime(), kStateErrors, &failedFile);
+    // The entry chosen and marked at the start (a run whose mark failed
+    // does not come here), so that the end writes the entry its mark went
+    // into.
+    const bool written = WriteKeepsetRecord(saveDir_, slot_, CurrentSaveSettings(), CurrentLocalDateTime(),
+                                            failed_ ? kStateErrors : kStateComplete, &failedFile);
     if (written)
         return;
     // A record that cannot be written is a failure of the run like any

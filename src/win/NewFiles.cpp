@@ -133,8 +133,14 @@ bool ReplaceKeepingProtection(const std::string& replacement, const std::string&
     }
     CopyAccessList(wideTarget, wideReplacement);
     if (!ReplaceFileW(wideTarget.c_str(), wideReplacement.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                      nullptr, nullptr))
-        return false;
+                      nullptr, nullptr)) {
+        // The old file is gone already and the new one not yet in its
+        // place: it is moved there, or the name would stay empty.
+        if (GetLastError() != ERROR_UNABLE_TO_MOVE_REPLACEMENT ||
+            GetFileAttributesW(wideTarget.c_str()) != INVALID_FILE_ATTRIBUTES ||
+            !MoveFileExW(wideReplacement.c_str(), wideTarget.c_str(), MOVEFILE_WRITE_THROUGH))
+            return false;
+    }
     // The file is replaced; attributes the system did not carry over are
     // put back, and a failure to do so leaves the new content in place.
     const DWORD now = GetFileAttributesW(wideTarget.c_str());

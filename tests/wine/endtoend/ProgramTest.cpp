@@ -4,6 +4,7 @@
 // language libraries and the programs the window starts.
 #include "Installation.h"
 
+#include "app/StartOptions.h"
 #include "resource.h"
 #include "support/ProfileFiles.h"
 
@@ -63,6 +64,12 @@ TEST_F(Installation, MainWindowOpensWithEveryControl)
     DWORD driveStatus = 99;
     EXPECT_TRUE(drive.WaitForExit(driveStatus));
     EXPECT_EQ(driveStatus, 0u);
+
+    // The installer finds a running copy by its mutex, whatever its language.
+    const HANDLE running = OpenMutexA(SYNCHRONIZE, FALSE, kSingleInstanceMutexName);
+    EXPECT_NE(running, nullptr);
+    if (running != nullptr)
+        CloseHandle(running);
 
     EXPECT_EQ(ExitProgram(window), 0u);
 }
@@ -161,10 +168,10 @@ TEST_F(Installation, ClosingTheWindowDuringASaveEndsWithStatus1)
     // The run waits for its error box; the window stays usable meanwhile.
     ASSERT_NE(qzauto::WaitForMessageBox("Error !", program_.Id()), nullptr);
     EXPECT_EQ(ExitProgram(window), 1u);
-    // Cut short before its record: its entry stays marked as running; the
-    // manifest of what it saved was written before the box.
-    EXPECT_FALSE(qztest::Exists(Root() + "\\keep\\qzkeepset.inf"));
-    EXPECT_EQ(ConfigValue("Save1", "State"), "running");
+    // The manifest, the record and the entry were written before the box
+    // (and the batch program): the keepset says that it has errors.
+    EXPECT_TRUE(qztest::Exists(Root() + "\\keep\\qzkeepset.inf"));
+    EXPECT_EQ(ConfigValue("Save1", "State"), "errors");
     EXPECT_TRUE(qztest::Exists(Root() + "\\keep\\qzkeepset.sha256"));
 }
 
@@ -319,9 +326,11 @@ TEST_F(Installation, SettingsAndRestoreOpenWhileASaveWaitsForItsBox)
     qzauto::PressButton(settings, IDCANCEL);
     ASSERT_TRUE(qzauto::WaitUntilGone(settings));
 
-    // Its keepset is listed from before its first copy, marked as being
-    // saved: the restore dialog opens on the keepset list at once.
-    EXPECT_EQ(ConfigValue("Save1", "State"), "running");
+    // Its keepset is listed, and by the time of the box whole and recorded
+    // (the record comes before the batch program and the box): the
+    // restore dialog opens on the keepset list at once.
+    EXPECT_EQ(ConfigValue("Save1", "State"), "complete");
+    EXPECT_TRUE(qztest::Exists(Root() + "\\keep\\qzkeepset.inf"));
     qzauto::ClickButton(window, IDC_RESTORE_DATA);
     const HWND restore = qzauto::WaitForWindow("Restore data", program_.Id());
     ASSERT_NE(restore, nullptr);
