@@ -1,10 +1,11 @@
 #!/bin/bash
 # Builds the program and runs the save-run benchmark under Wine on a virtual
-# display: first the verified restore ("restore ratio: Z", see
-# bench/RestoreBench.cpp), then the check of a keepset ("verify ratio: X",
-# bench/VerifyBench.cpp), then the save run (bench/SaveBench.cpp), then the
-# save with the window on screen (bench/window-bench.sh), whose last line
-# "ratio: X", the window save ratio, is the last printed.
+# display: first the verified restore ("restore small ratio", "restore large
+# ratio", see bench/RestoreBench.cpp), then the check of a keepset ("verify
+# ratio: X", bench/VerifyBench.cpp), then the save run (bench/SaveBench.cpp:
+# "hash MiB/s own: X, system: Y", "manifest small ratio", "manifest large
+# ratio"), then the save with the window on screen (bench/window-bench.sh),
+# whose last line "ratio: X", the window save ratio, is the last printed.
 #   bench/run.sh [small-file count] [large-file count] [MiB per large file]
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -46,17 +46,6 @@ private:
     HANDLE handle_;
 };
 
-// The chunk buffers of the calling thread, kept for its next copies.
-unsigned char* ChunkBuffer(std::size_t index)
-{
-    static thread_local std::vector<std::vector<unsigned char>> buffers;
-    if (buffers.size() <= index)
-        buffers.resize(index + 1);
-    if (buffers[index].empty())
-        buffers[index].resize(kCopyChunkBytes);
-    return buffers[index].data();
-}
-
 // Hashes the chunks handed over, in order, on a thread of its own. The
 // copying thread fills chunk n % kChunks, hands it over and writes it
 // while earlier chunks are hashed; before it reads into a chunk again it
@@ -173,17 +162,26 @@ bool CopyChunks(HANDLE source, HANDLE target, std::uint64_t sourceSize, Sha256Ha
 {
     // A file of one chunk is hashed on this thread: starting a thread would
     // cost more than it saves.
+    // A small file gets a buffer of its size and one byte more, so that
+    // its copy ends with the second read.
     std::unique_ptr<HashingThread> hashing;
-    if (sourceSize > kCopyChunkBytes)
+    const std::size_t chunk =
+        sourceSize >= kCopyChunkBytes ? kCopyChunkBytes : static_cast<std::size_t>(sourceSize) + 1;
+    std::vector<unsigned char> buffers;
+    if (sourceSize > kCopyChunkBytes) {
+        buffers.resize(kChunks * chunk);
         hashing = std::make_unique<HashingThread>(hasher);
+    } else {
+        buffers.resize(chunk);
+    }
     bool ok = true;
     for (std::uint64_t n = 0;; ++n) {
         if (hashing)
             hashing->WaitForBuffer(n);
-        unsigned char* buffer = ChunkBuffer(hashing ? n % kChunks : 0);
+        unsigned char* buffer = buffers.data() + (hashing ? n % kChunks * chunk : 0);
         DWORD got = 0;
         if (InjectedFailure(Op::FileCopyChunk) ||
-            !ReadFile(source, buffer, static_cast<DWORD>(kCopyChunkBytes), &got, nullptr)) {
+            !ReadFile(source, buffer, static_cast<DWORD>(chunk), &got, nullptr)) {
             ok = false;
             break;
         }
