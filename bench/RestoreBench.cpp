@@ -10,7 +10,7 @@
 //   qz_restore_bench [small-file count] [large-file count] [MiB per large file]
 #include "restore/RestoreRunHost.h"
 #include "restore/RunRestore.h"
-#include "save/ManifestFormat.h"
+#include "keepset/ManifestFormat.h"
 #include "BenchSupport.h"
 #include "support/WineHost.h"
 #include "win/FileHash.h"

@@ -10,7 +10,7 @@
 //   qz_verify_bench [small-file count] [large-file count] [MiB per large file]
 #include "BenchSupport.h"
 #include "keepset/VerifyKeepset.h"
-#include "save/ManifestFormat.h"
+#include "keepset/ManifestFormat.h"
 #include "support/WineHost.h"
 #include "win/FileHash.h"
 

@@ -1,6 +1,6 @@
 #include "keepset/RunEvents.h"
 
-#include "save/ManifestFormat.h"
+#include "keepset/ManifestFormat.h"
 #include "save/Reports.h"
 #include "win/Files.h"
 #include "win/TextLines.h"

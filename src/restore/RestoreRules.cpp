@@ -93,18 +93,6 @@ bool MatchesFilePattern(const std::string& name, const std::string& pattern)
     return false;
 }
 
-KeepsetState KeepsetStateOf(const std::string& value)
-{
-    const std::string lower = LowerCase(value);
-    if (lower == "running")
-        return KeepsetState::Running;
-    if (lower == "complete")
-        return KeepsetState::Complete;
-    if (lower == "errors")
-        return KeepsetState::Errors;
-    return KeepsetState::Unknown;
-}
-
 std::vector<PlannedFile> PlanKeepsetDirectory(const std::vector<ListedFile>& listed, const ParsedManifest* manifest,
                                               const std::string& relativeDirectory, const std::string& pattern)
 {

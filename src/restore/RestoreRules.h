@@ -3,7 +3,8 @@
 // puts into the win folder, the names of database dumps, the state a record
 // gives its keepset, and how the files a keepset directory holds are
 // weighed against the keepset's manifest.
-#include "save/ManifestFormat.h"
+#include "keepset/KeepsetRecordFormat.h"
+#include "keepset/ManifestFormat.h"
 
 #include <cstdint>
 #include <string>
@@ -26,10 +27,6 @@ bool DumpFileDatabase(const std::string& fileName, std::string& database);
 // The search patterns a restore uses ("*" and "?", "*.*" for every name),
 // matched against a name without regard to letter case.
 bool MatchesFilePattern(const std::string& name, const std::string& pattern);
-
-// The State key of a keepset record.
-enum class KeepsetState { Unknown, Running, Complete, Errors };
-KeepsetState KeepsetStateOf(const std::string& value);
 
 // One file of a keepset directory as the restore will treat it.
 enum class FileVerdict {

@@ -1,6 +1,6 @@
 #include "save/ReadBackThread.h"
 
-#include "save/ManifestFormat.h"
+#include "keepset/ManifestFormat.h"
 #include "save/Reports.h"
 #include "win/FileHash.h"
 #include "win/WideNames.h"

@@ -7,7 +7,7 @@
 // file whose copy failed (ForgetSavedFile). Outside a save run, or on any
 // other thread, both do nothing, so the primitives behave as they always
 // did.
-#include "save/ManifestFormat.h"
+#include "keepset/ManifestFormat.h"
 #include "save/ReadBackThread.h"
 
 #include <memory>

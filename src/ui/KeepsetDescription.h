@@ -3,7 +3,7 @@
 // keepset list and of the summary, the summary line of another root, what
 // a directory without a record holds judged by its sub-directories, and
 // the rows offered for a custom restore.
-#include "restore/KeepsetRecordValues.h"
+#include "keepset/KeepsetRecordValues.h"
 
 #include <string>
 #include <vector>

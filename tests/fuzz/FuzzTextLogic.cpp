@@ -20,8 +20,8 @@
 #include "save/CopyPaths.h"
 #include "save/DatePatterns.h"
 #include "save/DumpCommandLine.h"
-#include "save/KeepsetSlot.h"
-#include "save/ManifestFormat.h"
+#include "keepset/KeepsetSlot.h"
+#include "keepset/ManifestFormat.h"
 #include "win/Placeholders.h"
 #include "win/Sha256.h"
 

@@ -1,4 +1,4 @@
-#include "save/KeepsetSlot.h"
+#include "keepset/KeepsetSlot.h"
 
 #include <gtest/gtest.h>
 

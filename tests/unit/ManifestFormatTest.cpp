@@ -1,4 +1,4 @@
-#include "save/ManifestFormat.h"
+#include "keepset/ManifestFormat.h"
 
 #include <gtest/gtest.h>
 

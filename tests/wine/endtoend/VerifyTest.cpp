@@ -8,7 +8,7 @@
 #include "keepset/EventText.h"
 #include "keepset/RunEvents.h"
 #include "keepset/VerifyKeepset.h"
-#include "save/ManifestFormat.h"
+#include "keepset/ManifestFormat.h"
 #include "win/CallCounter.h"
 #include "win/EventLog.h"
 #include "win/FileHash.h"

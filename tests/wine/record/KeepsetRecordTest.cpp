@@ -2,7 +2,7 @@
 // configuration file and the record file in the save directory.
 #include "config/ConfigFile.h"
 #include "config/ProfileFileUpdate.h"
-#include "save/KeepsetRecord.h"
+#include "keepset/KeepsetRecord.h"
 #include "support/FaultSweep.h"
 #include "support/ProfileFiles.h"
 #include "support/WineHost.h"

@@ -10,7 +10,7 @@
 #include "support/ProfileFiles.h"
 #include "support/WineHost.h"
 #include "win/CallCounter.h"
-#include "save/ManifestFormat.h"
+#include "keepset/ManifestFormat.h"
 #include "win/FileHash.h"
 #include "win/Files.h"
 #include "win/MessageBoxes.h"

@@ -1,6 +1,6 @@
 #include "SaveRunFixture.h"
 
-#include "save/ManifestFormat.h"
+#include "keepset/ManifestFormat.h"
 #include "save/SaveRun.h"
 #include "win/CallCounter.h"
 #include "win/MessageBoxes.h"

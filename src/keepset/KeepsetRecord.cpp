@@ -1,9 +1,9 @@
-#include "save/KeepsetRecord.h"
+#include "keepset/KeepsetRecord.h"
 
 #include "config/ConfigFile.h"
 #include "config/ProfileFileUpdate.h"
-#include "save/KeepsetRecordFormat.h"
-#include "save/KeepsetSlot.h"
+#include "keepset/KeepsetRecordFormat.h"
+#include "keepset/KeepsetSlot.h"
 #include "win/Files.h"
 #include "win/Profile.h"
 

@@ -24,12 +24,18 @@ constexpr const char* kKeyState = "State";
 constexpr const char* kStateRunning = "running";
 constexpr const char* kStateComplete = "complete";
 constexpr const char* kStateErrors = "errors";
+// The State key of a record as read back, without regard to case.
+enum class KeepsetState { Unknown, Running, Complete, Errors };
+KeepsetState KeepsetStateOf(const std::string& value);
+
 // "SaveAdd1" ... "SaveAdd4".
 std::string SaveAddKey(int k);
 
 // The record file of a keepset directory, joined with ".\" so that a
 // directory with or without a trailing backslash gives a valid path.
 std::string RecordFilePath(const std::string& keepsetDirectory);
+// Any file of the keepset's own (record, manifest, size list) joined so.
+std::string KeepsetFilePath(const std::string& keepsetDirectory, const std::string& name);
 
 // "07.12.2026": day, month, four-digit year.
 std::string RecordDate(const LocalDateTime& when);

@@ -1,6 +1,6 @@
-#include "restore/KeepsetRecordValues.h"
+#include "keepset/KeepsetRecordValues.h"
 
-#include "save/KeepsetRecordFormat.h"
+#include "keepset/KeepsetRecordFormat.h"
 #include "win/Profile.h"
 
 namespace {

@@ -4,8 +4,8 @@
 // lists earlier saves, and the record file "qzkeepset.inf" in the save
 // directory, which describes the keepset wherever it is found later.
 #include "config/SaveSettings.h"
-#include "save/KeepsetRecordFormat.h"
-#include "save/KeepsetSlot.h"
+#include "keepset/KeepsetRecordFormat.h"
+#include "keepset/KeepsetSlot.h"
 #include "save/LocalDateTime.h"
 
 #include <string>
