@@ -138,14 +138,11 @@ void ReportHashThroughput()
     const double own = HashMiBPerSecond(instructions ? win::HashImplementation::OwnWithInstructions
                                                      : win::HashImplementation::OwnPortable);
     const double system = HashMiBPerSecond(win::HashImplementation::System);
-    std::printf("hash MiB/s own: %.0f, system: %.0f
-", own, system);
+    std::printf("hash MiB/s own: %.0f, system: %.0f\n", own, system);
     if (instructions)
-        std::printf("hash MiB/s own without the SHA instructions: %.0f
-",
+        std::printf("hash MiB/s own without the SHA instructions: %.0f\n",
                     HashMiBPerSecond(win::HashImplementation::OwnPortable));
-    std::printf("hash used by the program: %s
-", win::HashImplementationName(win::ChosenHashImplementation()));
+    std::printf("hash used by the program: %s\n", win::HashImplementationName(win::ChosenHashImplementation()));
     std::fflush(stdout);
 }
 
