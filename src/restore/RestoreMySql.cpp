@@ -292,6 +292,12 @@ std::vector<DumpToLoad> CheckedDumps(RestoreProgress& progress, const std::strin
             result = 1;
             continue;
         }
+        // A dump an earlier save left in a reused keepset is not this
+        // keepset's: left out, as any other file the manifest does not list.
+        if (file.verdict == FileVerdict::Unlisted) {
+            progress.LeaveOut(path);
+            continue;
+        }
         const std::string reason = VerdictReason(file.verdict);
         if (!reason.empty()) {
             progress.WriteRestoreLog("FAILED to restore MySQL database " + database + " from " + path + " (" + reason +
