@@ -13,10 +13,11 @@ namespace {
 
 // A security descriptor whose access list grants the process's user all
 // access to the file and nobody else any, protected from the entries the
-// temporary directory would hand down.
+// temporary directory would hand down. For a folder, the entry is handed
+// down to what is made in it.
 class OwnerOnlySecurity {
 public:
-    bool Build()
+    bool Build(bool forFolder = false)
     {
         HANDLE token = nullptr;
         if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
@@ -34,7 +35,9 @@ public:
         acl_.assign(aclSize, 0);
         PACL acl = reinterpret_cast<PACL>(acl_.data());
         return InitializeAcl(acl, aclSize, ACL_REVISION) &&
-               AddAccessAllowedAce(acl, ACL_REVISION, FILE_ALL_ACCESS, sid) &&
+               AddAccessAllowedAceEx(acl, ACL_REVISION,
+                                     forFolder ? OBJECT_INHERIT_ACE | CONTAINER_INHERIT_ACE : 0, FILE_ALL_ACCESS,
+                                     sid) &&
                InitializeSecurityDescriptor(&descriptor_, SECURITY_DESCRIPTOR_REVISION) &&
                SetSecurityDescriptorDacl(&descriptor_, TRUE, acl, FALSE) &&
                SetSecurityDescriptorControl(&descriptor_, SE_DACL_PROTECTED, SE_DACL_PROTECTED);
@@ -102,11 +105,18 @@ bool CreateTemporaryFolder(const std::string& prefix, std::string& path)
     const std::wstring directory = WideTemporaryDirectory();
     if (directory.empty())
         return false;
+    // Open to the current user alone, as the option files are: what the
+    // program puts in it cannot be changed by another between its check and
+    // its use.
+    OwnerOnlySecurity security;
+    if (!security.Build(true))
+        return false;
+    SECURITY_ATTRIBUTES attributes = security.Attributes();
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
         const std::wstring name = NextName(directory, prefix, "");
         if (name.empty())
             return false;
-        if (CreateDirectoryW(name.c_str(), nullptr)) {
+        if (CreateDirectoryW(name.c_str(), &attributes)) {
             path = FromWide(name);
             return true;
         }

@@ -11,7 +11,9 @@ namespace win {
 std::string TemporaryDirectory();
 
 // Makes a new folder prefix + "<process id>-<number>" in the temporary
-// directory; path receives its full name. A name already taken (by anything:
+// directory that only the current user may open (its access list as the
+// private files' below, inherited by what is made in it); path receives
+// its full name. A name already taken (by anything:
 // a folder, a file, a link) is passed over for the next number. False, with
 // path empty, when none could be made. Counted as a DirectoryCreate.
 bool CreateTemporaryFolder(const std::string& prefix, std::string& path);
