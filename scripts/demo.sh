@@ -121,6 +121,32 @@ if [ -d "$keepset" ]; then
     status=1
   fi
 fi
+
+# The keepset checked by the program itself, then with one byte changed.
+if [ -f "$keepset/qzkeepset.sha256" ]; then
+  echo
+  echo "== qzkeepset.exe /verify C:\\qzdemo\\keep\\YYYY-MM-DD"
+  verify=0
+  timeout 300 "$run" "$program" /verify 'C:\qzdemo\keep\YYYY-MM-DD' || verify=$?
+  echo "exit status $verify (0: the keepset is whole)"
+  [ "$verify" = 0 ] || status=1
+  tr -d '\r' <"$c/log/qzkeepset.log" | grep -E 'erif|keepset' | tail -n 3 | sed 's/^/  /'
+  victim=$keepset/db1/vm001.dbf
+  if [ -f "$victim" ]; then
+    cp -p "$victim" "$prefix/vm001.dbf.demo-original"
+    first=$(head -c 1 "$victim")
+    [ "$first" = X ] && byte=Y || byte=X
+    printf '%s' "$byte" | dd of="$victim" bs=1 seek=0 conv=notrunc status=none
+    echo "== One byte of db1\\vm001.dbf changed, /verify again"
+    verify=0
+    timeout 300 "$run" "$program" /verify 'C:\qzdemo\keep\YYYY-MM-DD' || verify=$?
+    echo "exit status $verify (1: a listed file is missing or changed)"
+    [ "$verify" = 1 ] || status=1
+    tr -d '\r' <"$c/log/qzkeepset.log" | grep -E 'FAILED' | tail -n 2 | sed 's/^/  /'
+    mv -f "$prefix/vm001.dbf.demo-original" "$victim"
+  fi
+fi
+
 echo
 echo "Run log C:\\log\\qzkeepset.log  ->  $c/log/qzkeepset.log, last lines:"
 tail -n 8 "$c/log/qzkeepset.log" | tr -d '\r' | sed 's/^/  /'
