@@ -326,7 +326,7 @@ void Sha256Engines(const std::string& text)
     std::size_t at = 0;
     for (std::size_t i = 0; at < message.size(); ++i) {
         const std::size_t piece =
-            std::min<std::size_t>(message.size() - at, static_cast<unsigned char>(text[i % text.size()]) * 3);
+            std::min<std::size_t>(message.size() - at, 1 + static_cast<unsigned char>(text[i % text.size()]) * 3);
         pieces.Add(reinterpret_cast<const unsigned char*>(message.data()) + at, piece);
         at += piece;
     }
