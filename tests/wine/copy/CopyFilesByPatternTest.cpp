@@ -4,7 +4,9 @@
 #include "save/CopyPrimitives.h"
 #include "save/SavedFiles.h"
 #include "win/CallCounter.h"
+#include "win/FileHash.h"
 #include "win/Files.h"
+#include "win/HashingCopy.h"
 
 #include "support/MessagePump.h"
 
@@ -76,10 +78,11 @@ TEST_F(CopyFilesByPattern_, FailedCopyIsListedPlainAndLoggedWithItsAttributeValu
     EXPECT_FALSE(qztest::Exists(target + "\\vm001.dbf"));
 }
 
-// In a save run the copies are read back on a thread of their own while
-// the loop copies on; each file's line waits for its read-back. Whatever
-// fails where, the lines come in the order of the search, each coloured by
-// its own copy and read-back, and the keepset lists exactly the green files.
+// In a save run the copies are reported on a thread of their own while
+// the loop copies on; each file's line waits for its copy and hash.
+// Whatever fails where, the lines come in the order of the search, each
+// coloured by its own copy and hash, and the keepset lists exactly the
+// green files.
 TEST_F(CopyFilesByPattern_, LinesFollowTheSearchOrderWhileCopiesAreReadBackBesideTheLoop)
 {
     const std::string keepset = folder_ / "keep";
@@ -95,8 +98,8 @@ TEST_F(CopyFilesByPattern_, LinesFollowTheSearchOrderWhileCopiesAreReadBackBesid
         order.push_back(entry.name);
     ASSERT_EQ(order.size(), static_cast<std::size_t>(kFiles));
 
-    // Copy 20 fails; read-backs 7, 40 and the last fail: 40 is the 41st
-    // file, the copy of the 20th never being handed over.
+    // Copy 20 fails; hashes 7, 40 and the last fail: 40 is the 41st file,
+    // the copy of the 20th never reaching its hash.
     const std::set<int> red = {7, 20, 41, kFiles};
     SavedFiles saved(keepset);
     win::ResetCalls();
@@ -223,4 +226,70 @@ TEST_F(CopyFilesByPattern_, TargetPathBeyond511CharactersIsReportedNotCopiedElse
     EXPECT_EQ(CopyFilesByPattern(source + "\\*.txt", source, tooLong), 1);
     EXPECT_EQ(win::CallCount(win::Op::FileCopy), 1u);
     EXPECT_EQ(window_.Texts(1).back(), Failed(source + "\\a.txt", tooLong + "\\a.txt"));
+}
+
+// In a save run each file is hashed as it is copied, and read once: the
+// manifest lists the digests of the bytes in the keepset, and a failure in
+// the middle of a large file leaves a red line and neither the cut copy nor
+// its entry.
+TEST_F(CopyFilesByPattern_, InASaveRunCopiesAreHashedOnTheWayAndACutLargeCopyLeavesNothing)
+{
+    const std::string keepset = folder_ / "keep";
+    const std::string source = folder_ / "src";
+    const std::string target = keepset + "\\dst";
+    std::string large(3 * win::kCopyChunkBytes + 9, 'l');
+    large[win::kCopyChunkBytes + 5] = 'x';
+    qztest::WriteFileText(source + "\\big.vox", large);
+    qztest::WriteFileText(source + "\\small.vox", "small");
+    qztest::MakeDirectories(target);
+    // Both copies on one thread, as in a save run: the collection's
+    // reporting thread belongs to the thread that started it.
+    SavedFiles saved(keepset);
+    int clean = -1;
+    unsigned long chunks = 0;
+    unsigned long hashes = 0;
+    std::vector<ManifestEntry> entries;
+    std::atomic<int> cut{-1};
+    std::thread run([&] {
+        SavedFilesScope collecting(saved);
+        win::ResetCalls();
+        clean = CopyFilesByPattern(source + "\\*.vox", source, target);
+        chunks = win::CallCount(win::Op::FileCopyChunk);
+        hashes = win::CallCount(win::Op::FileHash);
+        entries = saved.Entries();
+        win::ResetCalls();
+        win::FailCall(win::Op::FileCopyChunk, 3, ERROR_DISK_FULL);
+        cut = CopyFilesByPattern(source + "\\big.vox", source, target);
+    });
+    EXPECT_TRUE(qztest::PumpUntil([&] { return cut != -1; }));
+    run.join();
+    win::ResetCalls();
+
+    EXPECT_EQ(clean, 0);
+    // Four chunks and the read that finds the end, two for the small file;
+    // one hash each, and no read-back.
+    EXPECT_EQ(chunks, 7u);
+    EXPECT_EQ(hashes, 2u);
+    ASSERT_EQ(entries.size(), 2u);
+    for (const ManifestEntry& entry : entries) {
+        std::string digest;
+        std::uint64_t size = 0;
+        if (entry.path == "dst\\big.vox") {
+            win::Sha256 own;
+            own.Add(reinterpret_cast<const unsigned char*>(large.data()), large.size());
+            digest = win::Sha256Hex(own.Finish());
+            size = large.size();
+        } else {
+            ASSERT_TRUE(win::FileSha256(keepset + "\\" + entry.path, digest, size));
+        }
+        EXPECT_EQ(entry.sha256, digest) << entry.path;
+        EXPECT_EQ(entry.size, size) << entry.path;
+    }
+
+    EXPECT_EQ(cut, 1);
+    EXPECT_FALSE(qztest::Exists(target + "\\big.vox"));
+    entries = saved.Entries();
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].path, "dst\\small.vox");
+    EXPECT_EQ(window_.Reports().back().text, Failed(source + "\\big.vox", target + "\\big.vox"));
 }
