@@ -83,8 +83,9 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
   !insertmacro ProgramRunning
   ${If} $0 = 1
     MessageBox MB_ICONSTOP|MB_OK "Qzkeepset is running. Close it (and wait for a scheduled save to end), then start this again." /SD IDOK
+    ; Aborted by the script: exit status 2, for the setup and the uninstaller.
     SetErrorLevel 2
-    Quit
+    Abort
   ${EndIf}
 !macroend
 
