@@ -163,7 +163,7 @@ bool CopyChunks(HANDLE source, HANDLE target, std::uint64_t sourceSize, Sha256Ha
     // A file of one chunk is hashed on this thread: starting a thread would
     // cost more than it saves.
     // A small file gets a buffer of its size and one byte more, so that
-    // its copy ends with the second read.
+    // its copy ends with its first read, a short one.
     std::unique_ptr<HashingThread> hashing;
     const std::size_t chunk =
         sourceSize >= kCopyChunkBytes ? kCopyChunkBytes : static_cast<std::size_t>(sourceSize) + 1;
@@ -199,6 +199,10 @@ bool CopyChunks(HANDLE source, HANDLE target, std::uint64_t sourceSize, Sha256Ha
             break;
         }
         copied += got;
+        // A read short of the chunk has met the end of the file: one call
+        // less per small file.
+        if (got < chunk)
+            break;
     }
     const DWORD error = GetLastError();
     if (hashing && !hashing->End() && ok) {
