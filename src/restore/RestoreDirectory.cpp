@@ -2,8 +2,8 @@
 
 #include "restore/RestorePaths.h"
 #include "win/EntryIdentity.h"
-#include "win/FileHash.h"
 #include "win/Files.h"
+#include "win/HashingCopy.h"
 #include "win/Texts.h"
 #include "resource.h"
 
@@ -119,16 +119,14 @@ bool ReplaceFile(RestoreProgress& progress, const std::string& source, const std
         LogFailure(progress, source, destination, reason);
         return false;
     }
-    if (!win::CopyFileToNew(source, temporary)) {
+    // The bytes are hashed as they go into the copy: what is checked is
+    // what was written.
+    std::string digest;
+    std::uint64_t size = 0;
+    if (!win::CopyFileHashingToNew(source, temporary, digest, size))
         reason = "the copy failed, " + ErrorText(win::LastError());
-    } else if (!sha256.empty()) {
-        std::string digest;
-        std::uint64_t size = 0;
-        if (!win::FileSha256(temporary, digest, size))
-            reason = "the copy cannot be read back, " + ErrorText(win::LastError());
-        else if (digest != sha256)
-            reason = "the copy does not match the keepset's manifest";
-    }
+    else if (!sha256.empty() && digest != sha256)
+        reason = "the copy does not match the keepset's manifest";
     if (reason.empty() && !win::MoveReplacing(temporary, destination))
         reason = "the file cannot be replaced, " + ErrorText(win::LastError());
     if (!reason.empty()) {

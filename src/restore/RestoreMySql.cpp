@@ -6,7 +6,7 @@
 #include "restore/RestorePaths.h"
 #include "restore/RestoreRules.h"
 #include "save/LocalDateTime.h"
-#include "win/FileHash.h"
+#include "win/HashingCopy.h"
 #include "win/Files.h"
 #include "win/Process.h"
 #include "win/Profile.h"
@@ -146,16 +146,17 @@ ClientOutcome DatabaseRestore::RunClient(const std::string& commandLine, const s
 bool DatabaseRestore::CopyVerified(const std::string& dumpFile, const PlannedFile& planned, std::string& copy)
 {
     copy = folder_.NewFile(database_ + ".sql");
-    if (!win::CopyFileToNew(dumpFile, copy)) {
+    // The copy is what the client reads: its bytes are the ones checked,
+    // hashed as they are written.
+    std::string digest;
+    std::uint64_t size = 0;
+    if (!win::CopyFileHashingToNew(dumpFile, copy, digest, size)) {
         Log("FAILED to restore MySQL database " + database_ + " from " + dumpFile + " (cannot copy it to " + copy +
             ", error " + std::to_string(win::LastError()) + ")");
         return false;
     }
-    // The copy is what the client reads: its bytes are the ones checked.
     if (planned.verdict == FileVerdict::Verified) {
-        std::string digest;
-        std::uint64_t size = 0;
-        if (!win::FileSha256(copy, digest, size) || digest != planned.sha256) {
+        if (digest != planned.sha256) {
             Log("FAILED to restore MySQL database " + database_ + " from " + dumpFile +
                 " (not loaded: the dump does not match the keepset's manifest)");
             return false;

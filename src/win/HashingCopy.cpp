@@ -163,7 +163,7 @@ bool CopyChunks(HANDLE source, HANDLE target, std::uint64_t sourceSize, Sha256Ha
     // A file of one chunk is hashed on this thread: starting a thread would
     // cost more than it saves.
     // A small file gets a buffer of its size and one byte more, so that
-    // its copy ends with the second read.
+    // its copy ends with its first read, a short one.
     std::unique_ptr<HashingThread> hashing;
     const std::size_t chunk =
         sourceSize >= kCopyChunkBytes ? kCopyChunkBytes : static_cast<std::size_t>(sourceSize) + 1;
@@ -199,6 +199,10 @@ bool CopyChunks(HANDLE source, HANDLE target, std::uint64_t sourceSize, Sha256Ha
             break;
         }
         copied += got;
+        // A read short of the chunk has met the end of the file: one call
+        // less per small file.
+        if (got < chunk)
+            break;
     }
     const DWORD error = GetLastError();
     if (hashing && !hashing->End() && ok) {
@@ -225,15 +229,35 @@ void RemoveCreatedTarget(Handle& target, const std::wstring& name)
     SetLastError(error);
 }
 
-}  // namespace
-
-bool CopyFileHashing(const std::string& source, const std::string& target, std::string& hexDigest,
-                     std::uint64_t& size)
+// Writes the first half of the source into a new target and leaves it there,
+// as a copy cut by a power failure leaves one.
+void WriteFirstHalfToNew(const std::wstring& source, const std::wstring& target)
 {
-    hexDigest.clear();
-    size = 0;
-    if (InjectedFailure(Op::FileCopy))
-        return false;
+    Handle in(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                          nullptr));
+    LARGE_INTEGER sourceSize;
+    if (!in.Valid() || !GetFileSizeEx(in.Get(), &sourceSize))
+        return;
+    Handle out(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out.Valid())
+        return;
+    std::vector<unsigned char> buffer(kCopyChunkBytes);
+    std::uint64_t left = static_cast<std::uint64_t>(sourceSize.QuadPart) / 2;
+    while (left > 0) {
+        DWORD got = 0;
+        const DWORD wanted = static_cast<DWORD>(left < buffer.size() ? left : buffer.size());
+        if (!ReadFile(in.Get(), buffer.data(), wanted, &got, nullptr) || got == 0 ||
+            !WriteAll(out.Get(), buffer.data(), got))
+            return;
+        left -= got;
+    }
+}
+
+// CopyFileHashing's work; creation says how the target is opened
+// (CREATE_ALWAYS or CREATE_NEW).
+bool CopyHashing(const std::string& source, const std::string& target, DWORD creation, std::string& hexDigest,
+                 std::uint64_t& size)
+{
     std::wstring wideSource;
     std::wstring wideTarget;
     if (!ToWidePath(source, wideSource) || !ToWidePath(target, wideTarget))
@@ -242,23 +266,27 @@ bool CopyFileHashing(const std::string& source, const std::string& target, std::
     // allows.
     Handle in(CreateFileW(wideSource.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-    BY_HANDLE_FILE_INFORMATION info;
-    if (!in.Valid() || !GetFileInformationByHandle(in.Get(), &info))
+    // Not GetFileInformationByHandle: the volume serial number it gives
+    // costs a query of the volume on each file, which a small file feels.
+    FILE_BASIC_INFO sourceBasic;
+    LARGE_INTEGER sourceLength;
+    if (!in.Valid() || !GetFileInformationByHandleEx(in.Get(), FileBasicInfo, &sourceBasic, sizeof sourceBasic) ||
+        !GetFileSizeEx(in.Get(), &sourceLength))
         return false;
     // Created writable: a read-only attribute is set at the end, with the
     // time, so that the handle can still mark a failed copy for deletion.
-    const DWORD attributes = info.dwFileAttributes & kCopiedAttributes;
+    const DWORD attributes = sourceBasic.FileAttributes & kCopiedAttributes;
     DWORD createdAttributes = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
     if (createdAttributes == 0)
         createdAttributes = FILE_ATTRIBUTE_NORMAL;
-    Handle out(CreateFileW(wideTarget.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_ALWAYS,
+    Handle out(CreateFileW(wideTarget.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, creation,
                            createdAttributes | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!out.Valid())
         return false;
 
     Sha256Hasher hasher;
     std::uint64_t copied = 0;
-    const std::uint64_t sourceSize = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    const std::uint64_t sourceSize = static_cast<std::uint64_t>(sourceLength.QuadPart);
     if (!CopyChunks(in.Get(), out.Get(), sourceSize, hasher, copied) || InjectedFailure(Op::FileHash)) {
         RemoveCreatedTarget(out, wideTarget);
         return false;
@@ -272,8 +300,7 @@ bool CopyFileHashing(const std::string& source, const std::string& target, std::
     // The source's last-write time, and its attributes when read-only
     // (the others it was created with); the creation time is the copy's.
     FILE_BASIC_INFO basic = {};
-    basic.LastWriteTime.LowPart = info.ftLastWriteTime.dwLowDateTime;
-    basic.LastWriteTime.HighPart = static_cast<LONG>(info.ftLastWriteTime.dwHighDateTime);
+    basic.LastWriteTime = sourceBasic.LastWriteTime;
     basic.FileAttributes = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? attributes : 0;
     if (!SetFileInformationByHandle(out.Get(), FileBasicInfo, &basic, sizeof basic) || !out.Close()) {
         if (out.Valid())
@@ -285,6 +312,35 @@ bool CopyFileHashing(const std::string& source, const std::string& target, std::
     hexDigest = digest;
     size = copied;
     return true;
+}
+
+}  // namespace
+
+bool CopyFileHashing(const std::string& source, const std::string& target, std::string& hexDigest,
+                     std::uint64_t& size)
+{
+    hexDigest.clear();
+    size = 0;
+    if (InjectedFailure(Op::FileCopy))
+        return false;
+    return CopyHashing(source, target, CREATE_ALWAYS, hexDigest, size);
+}
+
+bool CopyFileHashingToNew(const std::string& source, const std::string& target, std::string& hexDigest,
+                          std::uint64_t& size)
+{
+    hexDigest.clear();
+    size = 0;
+    bool torn = false;
+    if (const unsigned long injected = InjectedFailureCode(Op::FileCopy, torn)) {
+        std::wstring wideSource;
+        std::wstring wideTarget;
+        if (torn && ToWidePath(source, wideSource) && ToWidePath(target, wideTarget))
+            WriteFirstHalfToNew(wideSource, wideTarget);
+        SetLastError(injected);
+        return false;
+    }
+    return CopyHashing(source, target, CREATE_NEW, hexDigest, size);
 }
 
 }  // namespace win

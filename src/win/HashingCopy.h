@@ -24,4 +24,12 @@ constexpr std::size_t kCopyChunkBytes = std::size_t{1} << 20;
 bool CopyFileHashing(const std::string& source, const std::string& target, std::string& hexDigest,
                      std::uint64_t& size);
 
+// The same into a target that must not exist yet: it is created new
+// (CREATE_NEW), so an existing file, link or junction of that name is never
+// opened, and the call fails with ERROR_FILE_EXISTS. A failure armed torn
+// for the FileCopy leaves the first half of the source in a new target, as
+// a power cut in the middle of the copy does.
+bool CopyFileHashingToNew(const std::string& source, const std::string& target, std::string& hexDigest,
+                          std::uint64_t& size);
+
 }  // namespace win

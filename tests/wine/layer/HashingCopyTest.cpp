@@ -126,10 +126,10 @@ TEST(HashingCopy, AFailureAnywhereLeavesNoCutCopy)
     win::ResetCalls();
     ASSERT_TRUE(win::CopyFileHashing(folder / "source", folder / "target", digest, copied));
     EXPECT_EQ(win::CallCount(win::Op::FileCopy), 1u);
-    EXPECT_EQ(win::CallCount(win::Op::FileCopyChunk), 5u);  // four with bytes, one that finds the end
+    EXPECT_EQ(win::CallCount(win::Op::FileCopyChunk), 4u);  // the last one short: the end
     EXPECT_EQ(win::CallCount(win::Op::FileHash), 1u);
     for (win::Op op : {win::Op::FileCopy, win::Op::FileCopyChunk, win::Op::FileHash}) {
-        for (unsigned long n = 1; n <= (op == win::Op::FileCopyChunk ? 5u : 1u); ++n) {
+        for (unsigned long n = 1; n <= (op == win::Op::FileCopyChunk ? 4u : 1u); ++n) {
             qztest::WriteFileText(folder / "target", "earlier");
             win::ResetCalls();
             win::FailCall(op, n, ERROR_DISK_FULL);
@@ -144,5 +144,31 @@ TEST(HashingCopy, AFailureAnywhereLeavesNoCutCopy)
             EXPECT_TRUE(qztest::ReadFileText(folder / "source") == bytes);
         }
     }
+    win::ResetCalls();
+}
+
+// The create-new copy never opens a name that exists: the file there stays
+// as it was. A failure armed torn leaves the first half of the source in a
+// new file, as a power cut does.
+TEST(HashingCopy, ToNewRefusesAnExistingNameAndCanBeCut)
+{
+    qztest::ScratchFolder folder("hashcopynew");
+    const std::string bytes = RandomBytes(2 * kChunk + 9, 5);
+    qztest::WriteFileText(folder / "source", bytes);
+    qztest::WriteFileText(folder / "taken", "taken");
+    std::string digest;
+    std::uint64_t copied = 0;
+    EXPECT_FALSE(win::CopyFileHashingToNew(folder / "source", folder / "taken", digest, copied));
+    EXPECT_EQ(win::LastError(), static_cast<unsigned long>(ERROR_FILE_EXISTS));
+    EXPECT_EQ(qztest::ReadFileText(folder / "taken"), "taken");
+    ASSERT_TRUE(win::CopyFileHashingToNew(folder / "source", folder / "new", digest, copied));
+    EXPECT_TRUE(qztest::ReadFileText(folder / "new") == bytes);
+    EXPECT_EQ(digest, DigestOf(win::HashImplementation::OwnPortable, bytes));
+    win::ResetCalls();
+    win::FailCallTorn(win::Op::FileCopy, 1, ERROR_DISK_FULL);
+    EXPECT_FALSE(win::CopyFileHashingToNew(folder / "source", folder / "cut", digest, copied));
+    EXPECT_EQ(win::LastError(), static_cast<unsigned long>(ERROR_DISK_FULL));
+    EXPECT_TRUE(qztest::ReadFileText(folder / "cut") == bytes.substr(0, bytes.size() / 2));
+    EXPECT_TRUE(digest.empty());
     win::ResetCalls();
 }

@@ -75,30 +75,36 @@ protected:
 };
 
 // The restore fails at the Nth call of one kind, for every N until the run
-// no longer makes that many: each live file is its old or its new bytes,
-// never a mix, no temporary copy or directory stays behind, and a run that left
-// any file old does not end with the success box.
+// no longer makes that many (a copy also cut half-way): each live file is
+// its old or its new bytes, never a mix, no temporary copy or directory
+// stays behind, and a run that left any file old does not end with the
+// success box.
 TEST_F(VerifiedRestoreTest, FailingAtEveryFileOperation)
 {
     warningAnswer_ = win::kAnswerYes;  // restore the intact files
     const struct {
         win::Op op;
         const char* name;
-        bool hashFailsFirst;  // so that the Nth removal of a temporary copy can fail
+        bool torn;
+        bool moveFailsFirst;  // so that the Nth removal of a temporary copy can fail
     } sweeps[] = {
-        {win::Op::FileCopy, "copy", false},       {win::Op::FileHash, "hash", false},
-        {win::Op::FileMove, "move", false},       {win::Op::FindFirst, "search", false},
-        {win::Op::FindNext, "search next", false}, {win::Op::FileRead, "read", false},
-        {win::Op::FileDelete, "delete", true},   {win::Op::DirectoryCreate, "make directory", false},
-        {win::Op::DirectoryRemove, "remove directory", false},
+        {win::Op::FileCopy, "copy", false, false},       {win::Op::FileCopy, "torn copy", true, false},
+        {win::Op::FileHash, "hash", false, false},       {win::Op::FileMove, "move", false, false},
+        {win::Op::FindFirst, "search", false, false},    {win::Op::FindNext, "search next", false, false},
+        {win::Op::FileCopyChunk, "copy chunk", false, false}, {win::Op::FileRead, "read", false, false},
+        {win::Op::FileDelete, "delete", false, true},    {win::Op::DirectoryCreate, "make directory", false, false},
+        {win::Op::DirectoryRemove, "remove directory", false, false},
     };
     int runs = 0;
     for (const auto& sweep : sweeps) {
         for (unsigned long n = 1;; ++n) {
             PutBackOldFiles();
-            if (sweep.hashFailsFirst)
-                win::FailCall(win::Op::FileHash, 1, ERROR_READ_FAULT);
-            win::FailCall(sweep.op, n, ERROR_DISK_FULL);
+            if (sweep.moveFailsFirst)
+                win::FailCall(win::Op::FileMove, 1, ERROR_SHARING_VIOLATION);
+            if (sweep.torn)
+                win::FailCallTorn(sweep.op, n, ERROR_DISK_FULL);
+            else
+                win::FailCall(sweep.op, n, ERROR_DISK_FULL);
             Run(Custom(OtherRoot(), {{AlarmConfiguration, true}, {QztDirectory, true}, {VoiceMessages, true}}));
             ++runs;
             const std::string context = std::string(sweep.name) + " call " + std::to_string(n);
@@ -210,7 +216,8 @@ TEST_F(VerifiedRestoreTest, KeepsetsWithoutOrWithAnUnreadableManifest)
     EXPECT_EQ(LogTexts()[1], "The keepset cannot be verified: it has no manifest " + root +
                                  ".\\qzkeepset.sha256; its files are restored unchecked");
     EXPECT_EQ(Installed("qzt\\a.qzt"), "new tool a");
-    EXPECT_EQ(win::CallCount(win::Op::FileHash), 0u);
+    // Each copy is hashed as it is written, and checked against nothing.
+    EXPECT_EQ(win::CallCount(win::Op::FileHash), win::CallCount(win::Op::FileCopy));
     EXPECT_EQ(win::CallCount(win::Op::FileMove), 2u);
 
     // A save that did not end well and wrote no manifest: its cut or empty
