@@ -32,4 +32,19 @@ void SettleDisk()
     qztest::RunUnix({"/bin/sync"});
 }
 
+std::vector<std::string> FilesIn(const std::string& directory)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            names.push_back(data.cFileName);
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    return names;
+}
+
 }  // namespace bench

@@ -30,26 +30,12 @@ namespace {
 
 using bench::Seconds;
 using bench::SettleDisk;
+using bench::FilesIn;
 using bench::WriteFilled;
 
 const std::string kRoot = "C:\\qzrestorebench";
 const std::string kKeep = kRoot + "\\keep";
 const std::string kInstall = kRoot + "\\inst";
-
-std::vector<std::string> FilesIn(const std::string& directory)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            names.push_back(data.cFileName);
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-    return names;
-}
 
 // The manifest and size list of one keepset directory, as a save writes them.
 void WriteManifest(const std::string& subDirectory)

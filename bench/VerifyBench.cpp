@@ -27,24 +27,10 @@ namespace {
 
 using bench::Seconds;
 using bench::SettleDisk;
+using bench::FilesIn;
 using bench::WriteFilled;
 
 const std::string kRoot = "C:\\qzverifybench";
-
-std::vector<std::string> FilesIn(const std::string& directory)
-{
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
-            names.push_back(data.cFileName);
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
-    return names;
-}
 
 // A keepset of one folder of files with its manifest, size list and record.
 void WriteKeepset(const std::string& keepset, const std::string& folder)

@@ -104,6 +104,17 @@ std::string FormatSizeList(const std::vector<ManifestEntry>& entries)
     return text;
 }
 
+bool ParseChecksumLine(const std::string& line, std::string& digest, std::string& path)
+{
+    return SplitLine(line, digest, path) && IsLowerHex(digest);
+}
+
+bool ParseSizeLine(const std::string& line, std::uint64_t& size, std::string& path)
+{
+    std::string field;
+    return SplitLine(line, field, path) && ParseSize(field, size);
+}
+
 ParsedManifest ParseManifest(const std::string& checksums, const std::string& sizes)
 {
     ParsedManifest parsed;
@@ -112,7 +123,7 @@ ParsedManifest ParseManifest(const std::string& checksums, const std::string& si
         std::string path;
         if (line.empty() || line == "\r")
             return;
-        if (!SplitLine(line, digest, path) || !IsLowerHex(digest)) {
+        if (!ParseChecksumLine(line, digest, path)) {
             ++parsed.malformedLines;
             return;
         }
@@ -122,12 +133,11 @@ ParsedManifest ParseManifest(const std::string& checksums, const std::string& si
         parsed.entries.push_back(entry);
     });
     ForEachLine(sizes, [&](const std::string& line) {
-        std::string field;
         std::string path;
         std::uint64_t size = 0;
         if (line.empty() || line == "\r")
             return;
-        if (!SplitLine(line, field, path) || !ParseSize(field, size)) {
+        if (!ParseSizeLine(line, size, path)) {
             ++parsed.malformedLines;
             return;
         }

@@ -43,5 +43,11 @@ ParsedManifest ParseManifest(const std::string& checksums, const std::string& si
 // lie below the directory.
 std::string KeepsetRelativePath(const std::string& keepsetDirectory, const std::string& file);
 
+// One line of the manifest, "<64 lower-case hex digits><two blanks><path>",
+// or of the size list, "<decimal size><two blanks><path>", a CR before the
+// line end dropped. False for a line that is neither.
+bool ParseChecksumLine(const std::string& line, std::string& digest, std::string& path);
+bool ParseSizeLine(const std::string& line, std::uint64_t& size, std::string& path);
+
 // Case-insensitive (A-Z) comparison of two relative paths.
 bool SameKeepsetPath(const std::string& a, const std::string& b);

@@ -269,13 +269,9 @@ private:
             std::size_t end = sizes.find('\n', begin);
             if (end == std::string::npos)
                 end = sizes.size();
-            std::string line = sizes.substr(begin, end - begin);
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            const std::size_t gap = line.find("  ");
-            if (gap != std::string::npos && gap > 0 &&
-                line.find_first_not_of("0123456789") == gap) {
-                const std::string path = line.substr(gap + 2);
+            std::uint64_t size = 0;
+            std::string path;
+            if (ParseSizeLine(sizes.substr(begin, end - begin), size, path)) {
                 const bool known = std::any_of(paths.begin(), paths.end(),
                                                [&](const std::string& p) { return SameKeepsetPath(p, path); });
                 if (!known)

@@ -20,18 +20,6 @@ int Severity(int status)
     }
 }
 
-bool SplitLine(std::string line, std::string& field, std::string& path)
-{
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    const std::size_t gap = line.find("  ");
-    if (gap == std::string::npos || gap == 0 || gap + 2 >= line.size())
-        return false;
-    field = line.substr(0, gap);
-    path = line.substr(gap + 2);
-    return true;
-}
-
 // "07.12.2026" and "09:05:00" as one number that grows with the time;
 // false when either does not read.
 bool SortKey(const ListedKeepset& entry, std::uint64_t& key)
@@ -67,29 +55,6 @@ void VerifyCounts::Add(const VerifyCounts& other)
 int KeepsetVerifyStatus(const VerifyCounts& counts, const std::string& state)
 {
     return counts.AnyFailure() || state != "complete" ? kVerifyFailed : kVerifyWhole;
-}
-
-bool ParseChecksumLine(const std::string& line, std::string& digest, std::string& path)
-{
-    if (!SplitLine(line, digest, path) || digest.size() != 64)
-        return false;
-    return std::all_of(digest.begin(), digest.end(),
-                       [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
-}
-
-bool ParseSizeLine(const std::string& line, std::uint64_t& size, std::string& path)
-{
-    std::string field;
-    if (!SplitLine(line, field, path) || field.size() > 19)
-        return false;
-    std::uint64_t value = 0;
-    for (char c : field) {
-        if (c < '0' || c > '9')
-            return false;
-        value = value * 10 + static_cast<std::uint64_t>(c - '0');
-    }
-    size = value;
-    return true;
 }
 
 bool IsPlainKeepsetPath(const std::string& path)

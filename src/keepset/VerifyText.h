@@ -2,6 +2,8 @@
 // What a check of keepsets (/verify) decides and says, without the system:
 // the exit status, the run-log lines, the order of the listed keepsets and
 // the lines of the manifest and the size list read one at a time.
+#include "keepset/ManifestFormat.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,12 +34,6 @@ struct VerifyCounts {
 // The status of one keepset whose manifest was read, from its files and the
 // state its record gives ("complete" is the only whole one).
 int KeepsetVerifyStatus(const VerifyCounts& counts, const std::string& state);
-
-// One line of the manifest, "<64 lower-case hex digits><two blanks><path>",
-// or of the size list, "<decimal size><two blanks><path>", a CR before the
-// line end dropped. False for a line that is neither.
-bool ParseChecksumLine(const std::string& line, std::string& digest, std::string& path);
-bool ParseSizeLine(const std::string& line, std::uint64_t& size, std::string& path);
 
 // A manifest path that names a file below the keepset and nothing else: no
 // drive, no leading separator, no empty, "." or ".." component, none that
