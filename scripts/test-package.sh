@@ -113,7 +113,13 @@ check "VERSIONINFO of the installed files is $version" [ "$versions" = "$expecte
 
 echo "== No setup and no uninstall while the program runs"
 (cd "$c" && wine "$install\\qzkeepset.exe" >/dev/null 2>&1) &
-sleep 8
+# The copy holds its mutex from its first steps on: once its process is
+# there, a few seconds more are plenty.
+for _ in $(seq 1 60); do
+  pgrep -f 'Qzkeepset.qzkeepset\.exe' >/dev/null && break
+  sleep 0.5
+done
+sleep 4
 wine "$setup" /S "/D=$install"
 status=$?
 check "setup while the program runs ended with status 2 (was $status)" [ $status = 2 ]
