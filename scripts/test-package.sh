@@ -113,24 +113,26 @@ check "VERSIONINFO of the installed files is $version" [ "$versions" = "$expecte
 
 echo "== No setup and no uninstall while the program runs"
 (cd "$c" && wine "$install\\qzkeepset.exe" >/dev/null 2>&1) &
-# The copy holds its mutex from its first steps on: once its process is
-# there, a few seconds more are plenty.
-for _ in $(seq 1 60); do
-  pgrep -f 'Qzkeepset.qzkeepset\.exe' >/dev/null && break
+# The copy takes its mutex before its window writes the first defaults
+# into qzkeepset.ini: once that file is there, the copy runs.
+for _ in $(seq 1 120); do
+  [ -f "$c/windows/qzkeepset.ini" ] && break
   sleep 0.5
 done
-sleep 4
-wine "$setup" /S "/D=$install"
+sleep 1
+timeout 120 wine "$setup" /S "/D=$install"
 status=$?
 check "setup while the program runs ended with status 2 (was $status)" [ $status = 2 ]
 # The uninstaller's own status does not come through under Wine; what it
 # left shows that it refused.
-wine "$program_dir/uninstall.exe" /S "_?=$install"
+timeout 120 wine "$program_dir/uninstall.exe" /S "_?=$install"
 sleep 2
 installed=$(ls "$program_dir" 2>/dev/null | sort | tr '\n' ' ')
 check "uninstall while the program runs left the program folder whole ($installed)" \
   [ "$installed" = "qzkeep_dt.dll qzkeep_fr.dll qzkeepset.exe uninstall.exe " ]
 wine taskkill /f /im qzkeepset.exe >/dev/null 2>&1
+sleep 1
+pkill -f 'Qzkeepset.qzkeepset\.exe' 2>/dev/null
 wait
 wineserver -w
 
