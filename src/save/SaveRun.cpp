@@ -18,6 +18,7 @@
 #include "save/RunWarning.h"
 #include "save/RunLog.h"
 #include "win/Files.h"
+#include "win/HashingCopy.h"
 #include "win/MessageBoxes.h"
 #include "win/Process.h"
 #include "win/Profile.h"
@@ -449,7 +450,10 @@ void SaveRunSteps::CopyTree(const std::string& sourceParent, const std::string& 
 
 void SaveRunSteps::CopyOneFile(const std::string& source, const std::string& target)
 {
-    if (win::CopyFileReplacing(source, target) && KeepSavedFile(target)) {
+    // The copy hashes what it writes, for the manifest: each byte is read once.
+    std::string sha256;
+    std::uint64_t size = 0;
+    if (win::CopyFileHashing(source, target, sha256, size) && KeepCopiedSavedFile(target, sha256, size)) {
         ReportStep(win::FormatText(IDS_FILE_SAVED, source, target), false);
     } else {
         ForgetSavedFile(target);

@@ -16,9 +16,17 @@ SavedFiles::SavedFiles(const std::string& keepsetDirectory) : directory_(keepset
 
 bool SavedFiles::Add(const std::string& file)
 {
+    return AddCopied(file, std::string(), 0);
+}
+
+bool SavedFiles::AddCopied(const std::string& file, const std::string& sha256, std::uint64_t size)
+{
     ReadBack readBack;
     readBack.file = file;
     readBack.copied = true;
+    readBack.hashed = !sha256.empty();
+    readBack.sha256 = sha256;
+    readBack.size = size;
     ReadBackNow(readBack, directory_);
     if (List(readBack))
         return true;
@@ -131,6 +139,11 @@ SavedFilesScope::~SavedFilesScope()
 bool KeepSavedFile(const std::string& file)
 {
     return current == nullptr || current->Add(file);
+}
+
+bool KeepCopiedSavedFile(const std::string& file, const std::string& sha256, std::uint64_t size)
+{
+    return current == nullptr || current->AddCopied(file, sha256, size);
 }
 
 bool HandOverSavedFile(const std::shared_ptr<ReadBack>& readBack)

@@ -10,6 +10,7 @@
 #include "keepset/ManifestFormat.h"
 #include "save/ReadBackThread.h"
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -24,6 +25,8 @@ public:
     // cannot be read or hashed (or its name not written in UTF-8): the
     // copy then counts as failed, and the file is not listed.
     bool Add(const std::string& file);
+    // Lists a file whose copy hashed it as it wrote it.
+    bool AddCopied(const std::string& file, const std::string& sha256, std::uint64_t size);
     // For copy loops: hands a copy (or a failed copy) over to the
     // collection's reporting thread, which reads it back unless its copy
     // hashed it, and runs its report
@@ -80,6 +83,8 @@ private:
 // thread has no collection or the file was read back and listed; false
 // when it could not be read back, which makes the copy a failed one.
 bool KeepSavedFile(const std::string& file);
+// The same for a file whose copy hashed it: it is not read back.
+bool KeepCopiedSavedFile(const std::string& file, const std::string& sha256, std::uint64_t size);
 // For copy loops, KeepSavedFile in steps (see SavedFiles::HandOver):
 // HandOver is false when the thread has no collection, and then does
 // nothing; Done tells whether Finish would have to wait.

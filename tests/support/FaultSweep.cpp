@@ -24,7 +24,7 @@ const std::vector<win::Op>& SweptOps()
         Op::CurrentDirectory, Op::ChangeDirectory, Op::FileMove, Op::FileRead,       Op::FileWrite,
         Op::FileHash,      Op::ProfileRead,   Op::ProfileWrite, Op::RegistryOpen,    Op::RegistryQuery,
         Op::ProgramStart,  Op::ProcessRun,    Op::ProcessWait,  Op::CommandInterpreter,
-        Op::MutexCreate,   Op::MutexWait,
+        Op::MutexCreate,   Op::MutexWait,     Op::FileCopyChunk,
     };
     return ops;
 }
@@ -59,6 +59,7 @@ const char* OpName(win::Op op)
     case win::Op::MutexCreate: return "MutexCreate";
     case win::Op::MutexWait: return "MutexWait";
     case win::Op::EventReport: return "EventReport";
+    case win::Op::FileCopyChunk: return "FileCopyChunk";
     default: return "another kind";
     }
 }
