@@ -1,7 +1,8 @@
 // A whole full restore with the Nth file, profile or registry call failing,
 // for every failure point of a clean run over a small keepset: after each,
-// every live file is old or new byte for byte and no temporary copy or
-// directory is left.
+// every live file is old or new byte for byte, the configuration file in
+// use is as it was, no temporary copy or directory is left, and a run that
+// did not restore everything (that file kept included) says so.
 #include "RestoreFixture.h"
 
 #include "support/FaultSweep.h"
@@ -53,8 +54,8 @@ TEST_F(RestoreTest, EveryFailingCallIsAnErrorAndLeavesKeepsetAndConfigurationAlo
     ASSERT_TRUE(Logged(configKept));
     for (const auto& file : files)
         ASSERT_EQ(qztest::ReadFileText(file.second), std::string("saved ") + file.first) << file.second;
-    // Every look at an entry, the configuration file in use among them, not
-    // a sample of them.
+    // Every open (each look at an entry, the configuration file in use
+    // among them), not a sample, unless QZ_SWEEP_SAMPLES asks for fewer.
     auto points = qztest::FailurePoints(6);
     const auto looks = qztest::FailurePoints(0, {win::Op::OpenFile});
     points.insert(points.end(), looks.begin(), looks.end());
