@@ -83,6 +83,8 @@ LRESULT CALLBACK ReportReceiver::WindowProcedure(HWND window, UINT message, WPAR
         self->reports_.push_back({wParam, text});
         self->sequence_.push_back("report");
         SendMessageA(GetDlgItem(window, 1004), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        if (self->onReport_)
+            self->onReport_(self->reports_.back());
         return 1;
     }
     if (self != nullptr && message == WM_USER + 1) {

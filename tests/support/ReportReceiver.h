@@ -5,7 +5,9 @@
 // message (WM_USER+1) is recorded.
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qztest {
@@ -38,6 +40,9 @@ public:
     std::vector<std::string> ListLines() const;
     // The selected line of the list, or -1.
     int SelectedLine() const;
+    // Called with each report as it arrives, while its sender waits: a
+    // test sees the files as they are at that point of the run.
+    void OnReport(std::function<void(const ReceivedReport&)> callback) { onReport_ = std::move(callback); }
 
 private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -46,6 +51,7 @@ private:
     std::vector<ReceivedReport> reports_;
     std::vector<std::string> sequence_;
     int endMessages_ = 0;
+    std::function<void(const ReceivedReport&)> onReport_;
 };
 
 }  // namespace qztest

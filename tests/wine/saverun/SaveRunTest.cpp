@@ -439,10 +439,25 @@ TEST_F(SaveRunTest, PlantedNamesBlockNothingAndTheBatchProgramFindsTheKeepsetCom
     qztest::RemoveTree(planted[0]);
 
     // A batch program that cannot be started is a red line and the error
-    // outcome; the keepset itself is whole and stays complete.
+    // outcome; the keepset itself is whole and stays complete. Its files
+    // as they are at the start (the earlier save's lists gone), seen while
+    // the run waits on that line, whatever the time a started program
+    // takes to look.
     NewReceiver();
+    for (const char* name : {"\\qzkeepset.sha256", "\\qzkeepset.size"})
+        ASSERT_TRUE(DeleteFileA((SaveDir() + name).c_str()));
+    std::string atStart;
+    receiver_->OnReport([&](const qztest::ReceivedReport& report) {
+        if (report.wParam == 1)
+            atStart = Section(SaveDir() + "\\qzkeepset.inf", "Save")["State"] + " " +
+                      Section("qzkeepset.ini", "Save1")["State"] +
+                      (qztest::Exists(SaveDir() + "\\qzkeepset.sha256") ? " manifest" : "") +
+                      (qztest::Exists(SaveDir() + "\\qzkeepset.size") ? " sizes" : "");
+    });
     win::FailCall(win::Op::ProgramStart, 1, ERROR_FILE_NOT_FOUND);
     RunSave();
+    receiver_->OnReport(nullptr);
+    EXPECT_EQ(atStart, "complete complete manifest sizes");
     EXPECT_TRUE(LastSaveRunHadErrors());
     EXPECT_EQ(receiver_->Reports().back().text,
               "FAILED to start the batch program cmd /c \"" + Root() + "\\offsite.cmd\" !");
