@@ -11,6 +11,7 @@
 #include "win/MessageBoxes.h"
 #include "win/Process.h"
 #include "win/Profile.h"
+#include "win/TestHold.h"
 #include "win/Texts.h"
 
 #include <windows.h>
@@ -65,6 +66,8 @@ int BackupApp::InitInstance(const std::vector<std::string>& arguments)
         AppendRunLogLine(win::LoadText(IDS_ANOTHER_COPY_RUNS));
         return EndUnattended(saveDirectory.directory, kExitAnotherCopyRuns);
     }
+    // The tests of two starts in the same instant hold the first here.
+    win::HoldForTest(win::kStartedCopyHoldVariable);
     if (saveDirectory.tooLong) {
         win::ShowMessageBox(win::FormatText(IDS_ARGUMENT_TOO_LONG, std::to_string(kSaveDirectoryArgumentLength),
                                             saveDirectory.directory),

@@ -55,22 +55,20 @@ HANDLE CreateOrOpen(const std::wstring& name, SECURITY_ATTRIBUTES* attributes, b
     return handle;
 }
 
-}  // namespace
-
-SharedMutex::SharedMutex(const std::string& name)
+// Creates the mutex or opens the one there, in the global namespace or,
+// where this process may not make global objects, in the session's own.
+// Null with the system's error when none of it works.
+HANDLE CreateOrOpenShared(const std::string& name, bool& existed)
 {
-    if (InjectedFailure(Op::MutexCreate))
-        return;
     std::wstring wide;
     if (!ToWidePath(name, wide))
-        return;
+        return nullptr;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
     SECURITY_ATTRIBUTES attributes = {};
     attributes.nLength = sizeof attributes;
     if (ConvertStringSecurityDescriptorToSecurityDescriptorW(AccessListText().c_str(), SDDL_REVISION_1, &descriptor,
                                                              nullptr))
         attributes.lpSecurityDescriptor = descriptor;
-    bool existed = true;
     HANDLE handle = CreateOrOpen(wide, &attributes, existed);
     // Not there, and not to be made globally by this process: the
     // session's own namespace.
@@ -79,10 +77,21 @@ SharedMutex::SharedMutex(const std::string& name)
     const DWORD error = GetLastError();
     if (descriptor != nullptr)
         LocalFree(descriptor);
+    SetLastError(error);
+    return handle;
+}
+
+}  // namespace
+
+// An injected failure takes the same way as a real one, so that tests see
+// the policy for a mutex that could not be made or opened.
+SharedMutex::SharedMutex(const std::string& name)
+{
+    bool existed = true;
+    HANDLE handle = InjectedFailure(Op::MutexCreate) ? nullptr : CreateOrOpenShared(name, existed);
     handle_ = handle;
     // There but closed to this process, or not made: taken.
     existedBefore_ = handle == nullptr || existed;
-    SetLastError(error);
 }
 
 SharedMutex::~SharedMutex()

@@ -203,12 +203,21 @@ TEST_F(DumpWithPasswordTest, TheQueryClientLoadsWithThePasswordsOptionFile)
 }
 
 // No program starts without its option file, and a failed start or an
-// unknown end deletes it all the same. A password without a user name is
-// not used, as before.
+// unknown end deletes it all the same; so does its owner alone, on an early
+// return after it was written and after a refused delete. A password
+// without a user name is not used, as before.
 TEST_F(DumpWithPasswordTest, FailuresAroundTheProgramLeaveNoOptionFile)
 {
     qztest::ScratchFolder target("dump");
     BridgeRecord record(target);
+    char temporary[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof temporary, temporary);
+    const std::string ownFiles = temporary + ("qzkeepset-" + std::to_string(GetCurrentProcessId())) + "-*.cnf";
+    const auto noOptionFile = [&ownFiles]() {
+        WIN32_FIND_DATAA found;
+        const HANDLE search = FindFirstFileA(ownFiles.c_str(), &found);
+        return search == INVALID_HANDLE_VALUE || !FindClose(search);
+    };
 
     win::FailCall(win::Op::FileWrite, 1, ERROR_DISK_FULL);
     EXPECT_FALSE(DumpMySqlDatabase(kDatabase, target.Path()));
@@ -225,6 +234,24 @@ TEST_F(DumpWithPasswordTest, FailuresAroundTheProgramLeaveNoOptionFile)
     win::FailCall(win::Op::ProcessWait, 1, ERROR_INVALID_HANDLE);
     EXPECT_FALSE(DumpMySqlDatabase(kDatabase, target.Path()));
     EXPECT_FALSE(qztest::Exists(record.OptionFile()));
+
+    // Both tries of the dump's own delete refused: the owner's end takes it.
+    win::ResetCalls();
+    win::FailCall(win::Op::FileDelete, 1, ERROR_ACCESS_DENIED);
+    win::FailCall(win::Op::FileDelete, 2, ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(DumpMySqlDatabase(kDatabase, target.Path()));
+    EXPECT_EQ(win::CallCount(win::Op::FileDelete), 3u);
+    EXPECT_TRUE(noOptionFile());
+
+    // A dump program path no command line can carry: the dump returns
+    // early, after the file was written.
+    win::ResetCalls();
+    SetMySqlKey("MySQLPath", "C:\\my\"sql");
+    EXPECT_FALSE(DumpMySqlDatabase(kDatabase, target.Path()));
+    EXPECT_EQ(win::CallCount(win::Op::FileWrite), 1u);
+    EXPECT_EQ(win::CallCount(win::Op::ProcessRun), 0u);
+    EXPECT_TRUE(noOptionFile());
+    SetMySqlKey("MySQLPath", BridgeDirectory());
 
     SetMySqlKey("UserName", "");
     DumpMySqlDatabase(kDatabase, target.Path());

@@ -26,6 +26,8 @@ namespace restoretest {
 using Lines = std::vector<std::string>;
 
 const char kShellFolders[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+// The registered installation directory, which a test may point elsewhere.
+const char kInstallationKey[] = "SOFTWARE\\Orvella\\Orvella Tool";
 // The caption of every box: the test program's name without extension.
 const char kCaption[] = "wine_restore_tests";
 
@@ -64,6 +66,7 @@ protected:
         ASSERT_TRUE(win::ChangeDirectory("Q:\\work"));
         commonDesktop_ = qztest::SaveRegistryValue(true, kShellFolders, "Common Desktop");
         userDesktop_ = qztest::SaveRegistryValue(false, kShellFolders, "Desktop");
+        installationDirectory_ = qztest::SaveRegistryValue(true, kInstallationKey, "Directory");
         qztest::MakeDirectories(desktops_ / "all");
         qztest::MakeDirectories(desktops_ / "user");
         qztest::SetRegistryString(true, kShellFolders, "Common Desktop", desktops_ / "all");
@@ -84,15 +87,20 @@ protected:
         win::ResetCalls();
         win::ChangeDirectory(startDirectory_);
         qztest::UnmapDrive('Q');
+        // A drive some tests map for a keepset or an installation of their own.
+        qztest::UnmapDrive('R');
         qztest::RestoreRegistryValue(true, kShellFolders, "Common Desktop", commonDesktop_);
         qztest::RestoreRegistryValue(false, kShellFolders, "Desktop", userDesktop_);
+        qztest::RestoreRegistryValue(true, kInstallationKey, "Directory", installationDirectory_);
         for (const char* name : kWindowsFiles)
             qztest::RemoveProfileFile(WindowsFile(name));
         qztest::RemoveConfigFile();
     }
 
-    // Files the tests put into the Windows directory, removed afterwards.
-    static constexpr const char* kWindowsFiles[] = {"qzrestoretest.ini", "vmqzt.ini", "qzpers.ini"};
+    // Files the tests put into the Windows directory, or that a restore
+    // must not put there but would if it failed them, removed afterwards.
+    static constexpr const char* kWindowsFiles[] = {"qzrestoretest.ini", "vmqzt.ini", "qzpers.ini",
+                                                    "qzrestoretest.dll", "evil.dll"};
 
     static std::string WindowsFile(const std::string& name) { return qztest::WindowsDir() + "\\" + name; }
 
@@ -226,6 +234,7 @@ private:
     std::string startDirectory_;
     qztest::SavedRegistryValue commonDesktop_;
     qztest::SavedRegistryValue userDesktop_;
+    qztest::SavedRegistryValue installationDirectory_;
 };
 
 }  // namespace restoretest

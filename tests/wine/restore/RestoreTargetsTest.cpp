@@ -213,18 +213,15 @@ TEST_F(RestoreTest, TheConfigurationFileInUseIsKept)
 // installation directory, not to the drive the program runs on (Q:).
 TEST_F(RestoreTest, TheInstallationDriveIsTheRegisteredOne)
 {
-    const char key[] = "SOFTWARE\\Orvella\\Orvella Tool";
-    const qztest::SavedRegistryValue saved = qztest::SaveRegistryValue(true, key, "Directory");
     qztest::ScratchFolder drive("restore-drive");
     qztest::MakeDirectories(drive / "qzt");
     qztest::MapDrive('R', drive.Path());
-    qztest::SetRegistryString(true, key, "Directory", "R:\\alarm");
+    qztest::SetRegistryString(true, kInstallationKey, "Directory", "R:\\alarm");
     Saved("qzt\\a.qzt", "tool");
     Record("");
 
     EXPECT_TRUE(Run(Custom(OtherRoot(), {{QztDirectory, true}})));
     qztest::UnmapDrive('R');
-    qztest::RestoreRegistryValue(true, key, "Directory", saved);
 
     EXPECT_EQ(qztest::ReadFileText(drive / "qzt\\a.qzt"), "tool");
     EXPECT_FALSE(IsInstalled("qzt\\a.qzt"));
