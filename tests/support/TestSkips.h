@@ -11,7 +11,7 @@ namespace qztest {
 // The environment variable is "1".
 bool RequiredByRun(const char* variable);
 
-// DISPLAY is set: Wine can create windows.
+// DISPLAY is set and the desktop takes a window (waited for up to 10 s).
 bool DisplayAvailable();
 
 }  // namespace qztest

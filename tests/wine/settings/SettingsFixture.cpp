@@ -1,5 +1,7 @@
 #include "SettingsFixture.h"
 
+#include "support/TestSkips.h"
+
 #include "win/CallCounter.h"
 #include "win/Files.h"
 #include "win/MessageBoxes.h"
@@ -125,6 +127,9 @@ std::string SettingsTest::Key(const std::string& section, const std::string& key
 
 void SettingsTest::Open()
 {
+    // Made once the desktop takes windows: the first window of a test
+    // program can come while the prefix's desktop is still starting.
+    ASSERT_TRUE(qztest::DisplayAvailable());
     dialog_ = std::make_unique<SettingsDialog>();
     SetLastError(0);
     // The system's reason, for a creation that fails once in many runs.
