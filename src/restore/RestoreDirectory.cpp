@@ -119,16 +119,23 @@ bool ReplaceFile(RestoreProgress& progress, const std::string& source, const std
         LogFailure(progress, source, destination, reason);
         return false;
     }
-    // The bytes are hashed as they go into the copy: what is checked is
-    // what was written.
+    // The bytes are hashed as they go into the copy, and the copy moved
+    // is the file checked: what is checked is what was written.
     std::string digest;
     std::uint64_t size = 0;
-    if (!win::CopyFileHashingToNew(source, temporary, digest, size))
+    switch (win::CopyHashingAndReplace(source, temporary, destination, sha256, digest, size)) {
+    case win::CopyOutcome::Replaced:
+        break;
+    case win::CopyOutcome::CopyFailed:
         reason = "the copy failed, " + ErrorText(win::LastError());
-    else if (!sha256.empty() && digest != sha256)
+        break;
+    case win::CopyOutcome::NotExpected:
         reason = "the copy does not match the keepset's manifest";
-    if (reason.empty() && !win::MoveReplacing(temporary, destination))
+        break;
+    case win::CopyOutcome::NotReplaced:
         reason = "the file cannot be replaced, " + ErrorText(win::LastError());
+        break;
+    }
     if (!reason.empty()) {
         LogFailure(progress, source, destination, reason);
         RemoveTemporary(progress, temporary);

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 #include <system_error>
 #include <thread>
@@ -219,6 +220,11 @@ bool CopyChunks(HANDLE source, HANDLE target, std::uint64_t sourceSize, Sha256Ha
 void RemoveCreatedTarget(Handle& target, const std::wstring& name)
 {
     const DWORD error = GetLastError();
+    // A read-only file is not deleted: the attribute a finished copy took
+    // from its source goes first.
+    FILE_BASIC_INFO writable = {};
+    writable.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    SetFileInformationByHandle(target.Get(), FileBasicInfo, &writable, sizeof writable);
     FILE_DISPOSITION_INFO disposition = {};
     disposition.DeleteFile = TRUE;
     const bool marked =
@@ -253,10 +259,33 @@ void WriteFirstHalfToNew(const std::wstring& source, const std::wstring& target)
     }
 }
 
+// Moves the file of the handle over destination, replacing a file there:
+// the file moved is the one written, whatever happened to its name.
+bool RenameOpenFile(HANDLE file, const std::wstring& destination)
+{
+    const std::size_t nameBytes = destination.size() * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes, 0);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = TRUE;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::copy(destination.begin(), destination.end(), rename->FileName);
+    return SetFileInformationByHandle(file, FileRenameInfo, rename, static_cast<DWORD>(buffer.size())) != 0;
+}
+
+// What CopyHashing does with the finished copy before it closes it: when
+// set, the copy must have the expected hash (if one is given) and then
+// replaces destination.
+struct ReplaceStep {
+    std::wstring destination;
+    std::string expected;
+    CopyOutcome outcome = CopyOutcome::CopyFailed;
+};
+
 // CopyFileHashing's work; creation says how the target is opened
 // (CREATE_ALWAYS or CREATE_NEW).
 bool CopyHashing(const std::string& source, const std::string& target, DWORD creation, std::string& hexDigest,
-                 std::uint64_t& size)
+                 std::uint64_t& size, ReplaceStep* replace = nullptr)
 {
     std::wstring wideSource;
     std::wstring wideTarget;
@@ -302,11 +331,33 @@ bool CopyHashing(const std::string& source, const std::string& target, DWORD cre
     FILE_BASIC_INFO basic = {};
     basic.LastWriteTime = sourceBasic.LastWriteTime;
     basic.FileAttributes = (attributes & FILE_ATTRIBUTE_READONLY) != 0 ? attributes : 0;
-    if (!SetFileInformationByHandle(out.Get(), FileBasicInfo, &basic, sizeof basic) || !out.Close()) {
-        if (out.Valid())
+    if (replace != nullptr && !replace->expected.empty() && digest != replace->expected) {
+        replace->outcome = CopyOutcome::NotExpected;
+        hexDigest = digest;
+        size = copied;
+        SetLastError(ERROR_INVALID_DATA);
+        RemoveCreatedTarget(out, wideTarget);
+        return false;
+    }
+    if (!SetFileInformationByHandle(out.Get(), FileBasicInfo, &basic, sizeof basic)) {
+        RemoveCreatedTarget(out, wideTarget);
+        return false;
+    }
+    if (replace != nullptr) {
+        hexDigest = digest;
+        size = copied;
+        if (InjectedFailure(Op::FileMove) || !RenameOpenFile(out.Get(), replace->destination)) {
+            replace->outcome = CopyOutcome::NotReplaced;
             RemoveCreatedTarget(out, wideTarget);
-        else
-            DeleteFileW(wideTarget.c_str());
+            return false;
+        }
+        // In place: a close that fails can no longer take it back.
+        replace->outcome = CopyOutcome::Replaced;
+        out.Close();
+        return true;
+    }
+    if (!out.Close()) {
+        DeleteFileW(wideTarget.c_str());
         return false;
     }
     hexDigest = digest;
@@ -341,6 +392,29 @@ bool CopyFileHashingToNew(const std::string& source, const std::string& target, 
         return false;
     }
     return CopyHashing(source, target, CREATE_NEW, hexDigest, size);
+}
+
+CopyOutcome CopyHashingAndReplace(const std::string& source, const std::string& temporary,
+                                  const std::string& destination, const std::string& expectedSha256,
+                                  std::string& hexDigest, std::uint64_t& size)
+{
+    hexDigest.clear();
+    size = 0;
+    ReplaceStep replace;
+    replace.expected = expectedSha256;
+    if (!ToWidePath(destination, replace.destination))
+        return CopyOutcome::NotReplaced;
+    bool torn = false;
+    if (const unsigned long injected = InjectedFailureCode(Op::FileCopy, torn)) {
+        std::wstring wideSource;
+        std::wstring wideTarget;
+        if (torn && ToWidePath(source, wideSource) && ToWidePath(temporary, wideTarget))
+            WriteFirstHalfToNew(wideSource, wideTarget);
+        SetLastError(injected);
+        return CopyOutcome::CopyFailed;
+    }
+    CopyHashing(source, temporary, CREATE_NEW, hexDigest, size, &replace);
+    return replace.outcome;
 }
 
 }  // namespace win

@@ -32,4 +32,24 @@ bool CopyFileHashing(const std::string& source, const std::string& target, std::
 bool CopyFileHashingToNew(const std::string& source, const std::string& target, std::string& hexDigest,
                           std::uint64_t& size);
 
+// How CopyHashingAndReplace ended.
+enum class CopyOutcome {
+    Replaced,     // the copy is in the destination's place
+    CopyFailed,   // the copy could not be made (the last error says why)
+    NotExpected,  // the copy's hash is not the expected one
+    NotReplaced,  // the copy could not be moved over the destination
+};
+
+// Copies source into a new file temporary as CopyFileHashingToNew does and,
+// when its hash is expectedSha256 (or none is expected), moves that same
+// file, by its open handle and not by name, over destination in one step,
+// so that destination is either as it was or the whole checked copy. On
+// any outcome but Replaced the temporary file is gone again (unless a
+// failure armed torn for the FileCopy left half of it, as a power cut
+// would). hexDigest and size are those of the copy when it was made.
+// Counted as CopyFileHashingToNew, and a FileMove for the replacing.
+CopyOutcome CopyHashingAndReplace(const std::string& source, const std::string& temporary,
+                                  const std::string& destination, const std::string& expectedSha256,
+                                  std::string& hexDigest, std::uint64_t& size);
+
 }  // namespace win

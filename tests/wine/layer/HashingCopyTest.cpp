@@ -172,3 +172,54 @@ TEST(HashingCopy, ToNewRefusesAnExistingNameAndCanBeCut)
     EXPECT_TRUE(digest.empty());
     win::ResetCalls();
 }
+
+// The copy that replaces: the destination ends either as it was, with no
+// temporary file left, or as the whole checked copy of a read-only source,
+// with the source's time; whichever call fails.
+TEST(HashingCopy, ReplacingLeavesTheDestinationOldOrTheCheckedCopy)
+{
+    qztest::ScratchFolder folder("hashcopyreplace");
+    const std::string bytes = RandomBytes(2 * kChunk + 3, 9);
+    qztest::WriteFileText(folder / "source", bytes);
+    qztest::SetAttributes(folder / "source", FILE_ATTRIBUTE_READONLY);
+    const std::string right = DigestOf(win::HashImplementation::OwnPortable, bytes);
+    std::string digest;
+    std::uint64_t copied = 0;
+    struct Case {
+        const char* what;
+        std::string expected;
+        win::Op failing;
+        unsigned long nth;
+        win::CopyOutcome outcome;
+    };
+    const Case cases[] = {
+        {"a hash that is not the manifest's", std::string(64, '0'), win::Op::Count, 0, win::CopyOutcome::NotExpected},
+        {"the copy's start", right, win::Op::FileCopy, 1, win::CopyOutcome::CopyFailed},
+        {"a chunk", right, win::Op::FileCopyChunk, 2, win::CopyOutcome::CopyFailed},
+        {"the move", right, win::Op::FileMove, 1, win::CopyOutcome::NotReplaced},
+        {"nothing", right, win::Op::Count, 0, win::CopyOutcome::Replaced},
+    };
+    for (const Case& c : cases) {
+        qztest::WriteFileText(folder / "live", "live");
+        win::ResetCalls();
+        if (c.failing != win::Op::Count)
+            win::FailCall(c.failing, c.nth, ERROR_DISK_FULL);
+        EXPECT_EQ(win::CopyHashingAndReplace(folder / "source", folder / "1.tmp", folder / "live", c.expected, digest,
+                                             copied),
+                  c.outcome)
+            << c.what;
+        EXPECT_FALSE(qztest::Exists(folder / "1.tmp")) << c.what;
+        qztest::SetAttributes(folder / "live", FILE_ATTRIBUTE_NORMAL);
+        if (c.outcome == win::CopyOutcome::Replaced) {
+            EXPECT_TRUE(qztest::ReadFileText(folder / "live") == bytes);
+            EXPECT_EQ(digest, right);
+            const WIN32_FILE_ATTRIBUTE_DATA from = Look(folder / "source");
+            const WIN32_FILE_ATTRIBUTE_DATA to = Look(folder / "live");
+            EXPECT_EQ(CompareFileTime(&from.ftLastWriteTime, &to.ftLastWriteTime), 0);
+        } else {
+            EXPECT_TRUE(qztest::ReadFileText(folder / "live") == "live") << c.what;
+        }
+    }
+    win::ResetCalls();
+    qztest::SetAttributes(folder / "source", FILE_ATTRIBUTE_NORMAL);
+}
