@@ -167,7 +167,14 @@ SaveResult SaveFromWindow(qzauto::Program& program, HWND window, const std::stri
     probe.Stop();
     if (box == nullptr)
         return result;
-    const std::string caption = qzauto::WindowText(box);
+    // The box may be found before its caption is set.
+    std::string caption;
+    qzauto::WaitUntil(
+        [&] {
+            caption = qzauto::WindowText(box);
+            return !caption.empty();
+        },
+        5000);
     qzauto::PressButton(box, IDOK);
     if (!qzauto::WaitUntil([&] { return qzauto::IsControlEnabled(window, IDC_SAVE_DATA); }, 60000) ||
         caption != "Information") {

@@ -253,8 +253,9 @@ void SaveRunTest::ExpectManifestOfSavedFiles() const
             saved.push_back(file.first);
     std::sort(listed.begin(), listed.end());
     EXPECT_EQ(listed, saved);
-    if (!listed.empty())
+    if (!listed.empty()) {
         EXPECT_TRUE(ManifestMatchesFiles(saveDir_)) << manifest;
+    }
 }
 
 bool SaveRunTest::ManifestMatchesFiles(const std::string& directory) const
