@@ -365,6 +365,23 @@ bool CopyHashing(const std::string& source, const std::string& target, DWORD cre
     return true;
 }
 
+// The FileCopy of a copy into a new target: true, with the injected error
+// as the last error, when the test armed its failure; one armed torn first
+// leaves half of the source in the new target, as a power cut would.
+bool InjectedCopyToNewFailure(const std::string& source, const std::string& target)
+{
+    bool torn = false;
+    const unsigned long injected = InjectedFailureCode(Op::FileCopy, torn);
+    if (injected == 0)
+        return false;
+    std::wstring wideSource;
+    std::wstring wideTarget;
+    if (torn && ToWidePath(source, wideSource) && ToWidePath(target, wideTarget))
+        WriteFirstHalfToNew(wideSource, wideTarget);
+    SetLastError(injected);
+    return true;
+}
+
 }  // namespace
 
 bool CopyFileHashing(const std::string& source, const std::string& target, std::string& hexDigest,
@@ -382,15 +399,8 @@ bool CopyFileHashingToNew(const std::string& source, const std::string& target, 
 {
     hexDigest.clear();
     size = 0;
-    bool torn = false;
-    if (const unsigned long injected = InjectedFailureCode(Op::FileCopy, torn)) {
-        std::wstring wideSource;
-        std::wstring wideTarget;
-        if (torn && ToWidePath(source, wideSource) && ToWidePath(target, wideTarget))
-            WriteFirstHalfToNew(wideSource, wideTarget);
-        SetLastError(injected);
+    if (InjectedCopyToNewFailure(source, target))
         return false;
-    }
     return CopyHashing(source, target, CREATE_NEW, hexDigest, size);
 }
 
@@ -404,15 +414,8 @@ CopyOutcome CopyHashingAndReplace(const std::string& source, const std::string& 
     replace.expected = expectedSha256;
     if (!ToWidePath(destination, replace.destination))
         return CopyOutcome::NotReplaced;
-    bool torn = false;
-    if (const unsigned long injected = InjectedFailureCode(Op::FileCopy, torn)) {
-        std::wstring wideSource;
-        std::wstring wideTarget;
-        if (torn && ToWidePath(source, wideSource) && ToWidePath(temporary, wideTarget))
-            WriteFirstHalfToNew(wideSource, wideTarget);
-        SetLastError(injected);
+    if (InjectedCopyToNewFailure(source, temporary))
         return CopyOutcome::CopyFailed;
-    }
     CopyHashing(source, temporary, CREATE_NEW, hexDigest, size, &replace);
     return replace.outcome;
 }
