@@ -27,9 +27,31 @@ void WriteFilled(const std::string& path, std::size_t bytes, char fill)
     CloseHandle(file);
 }
 
+namespace {
+bool fromDisk = false;
+
+bool EmptyFileCache()
+{
+    return qztest::RunUnix({"/bin/sh", "-c", "echo 3 > /proc/sys/vm/drop_caches"}) == 0;
+}
+}  // namespace
+
 void SettleDisk()
 {
     qztest::RunUnix({"/bin/sync"});
+    if (fromDisk)
+        EmptyFileCache();
+}
+
+bool ReadFromDisk(bool on)
+{
+    fromDisk = on && EmptyFileCache();
+    return fromDisk == on;
+}
+
+const char* CacheState()
+{
+    return fromDisk ? "from the disk" : "from the cache";
 }
 
 std::vector<std::string> FilesIn(const std::string& directory)

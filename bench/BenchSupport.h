@@ -18,7 +18,19 @@ void WriteFilled(const std::string& path, std::size_t bytes, char fill);
 std::vector<std::string> FilesIn(const std::string& directory);
 
 // Dirty pages of the previous run are written out first, so that no run
-// pays for the writes of another.
+// pays for the writes of another. While reading from the disk is on, the
+// system's file cache is emptied as well, so that the timed run reads its
+// files from the disk.
 void SettleDisk();
+
+// Turns reading from the disk on or off. Emptying the cache needs the
+// host's root rights (Linux: /proc/sys/vm/drop_caches); false when it
+// cannot be done, and reading from the disk stays off.
+bool ReadFromDisk(bool on);
+
+// A file as big as the large files of a benchmark is, on a server, mostly
+// read from the disk: a nightly save or check finds little of it in the
+// cache. From the cache its check is bound by the speed of the hash alone.
+const char* CacheState();
 
 }  // namespace bench

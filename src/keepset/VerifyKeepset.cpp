@@ -4,6 +4,7 @@
 #include "config/LowerCase.h"
 #include "keepset/RunEvents.h"
 #include "save/DatePatterns.h"
+#include "keepset/HashesInOrder.h"
 #include "keepset/KeepsetRecordFormat.h"
 #include "keepset/KeepsetSlot.h"
 #include "keepset/ManifestFormat.h"
@@ -69,6 +70,8 @@ private:
     // False when the manifest cannot be opened at all.
     bool CheckListedFiles(bool& notThere);
     void CheckLine(const std::string& line, std::uint64_t lineNumber);
+    void ConcludeFile(const std::string& file, const std::string& digest, const ListedFile& listed,
+                      const FileHashResult& result);
     void Walk(const std::string& folder, const std::string& relative);
 
     std::string directory_;
@@ -77,6 +80,7 @@ private:
     // Lower-cased relative path -> what is listed of it: the one thing
     // held per file, so that the walk can tell what is not listed.
     std::unordered_map<std::string, ListedFile> listed_;
+    HashesInOrder hashes_;
 };
 
 int KeepsetCheck::Run(VerifyCounts& counts)
@@ -135,13 +139,15 @@ bool KeepsetCheck::CheckListedFiles(bool& notThere)
     std::uint64_t lineNumber = 0;
     bool anyLine = false;
     const std::string manifest = Join(directory_, kManifestFileName);
-    if (win::ReadFileLines(manifest, [&](const std::string& line) {
-            anyLine = true;
-            CheckLine(line, ++lineNumber);
-            return true;
-        }))
+    const bool read = win::ReadFileLines(manifest, [&](const std::string& line) {
+        anyLine = true;
+        CheckLine(line, ++lineNumber);
         return true;
-    notThere = win::LastErrorIsNotFound();
+    });
+    notThere = !read && win::LastErrorIsNotFound();
+    hashes_.Finish();
+    if (read)
+        return true;
     if (!anyLine)
         return false;
     // Cut short: what it still lists cannot be checked.
@@ -167,10 +173,20 @@ void KeepsetCheck::CheckLine(const std::string& line, std::uint64_t lineNumber)
     ListedFile& listed = listed_[LowerCase(path)];
     listed.inManifest = true;
     const std::string file = Join(directory_, path);
-    std::string actual;
-    std::uint64_t size = 0;
-    if (!win::FileSha256(file, actual, size)) {
-        if (win::LastErrorIsNotFound()) {
+    // A file the size list gives as large is hashed beside the others; its
+    // lines still come in the manifest's order.
+    const bool large = listed.sizeKnown && listed.size >= HashesInOrder::kAheadBytes;
+    const ListedFile expected = listed;
+    hashes_.Add(file, large, [this, file, digest, expected](const FileHashResult& result) {
+        ConcludeFile(file, digest, expected, result);
+    });
+}
+
+void KeepsetCheck::ConcludeFile(const std::string& file, const std::string& digest, const ListedFile& listed,
+                                const FileHashResult& result)
+{
+    if (!result.hashed) {
+        if (result.notFound) {
             ++counts_.missing;
             log_.WriteLine(VerifyMissingLine(file));
         } else {
@@ -179,7 +195,7 @@ void KeepsetCheck::CheckLine(const std::string& line, std::uint64_t lineNumber)
         }
         return;
     }
-    if (actual != digest || (listed.sizeKnown && listed.size != size)) {
+    if (result.sha256 != digest || (listed.sizeKnown && listed.size != result.size)) {
         ++counts_.changed;
         log_.WriteLine(VerifyChangedLine(file));
         return;

@@ -6,6 +6,7 @@
 #include "Installation.h"
 
 #include "keepset/EventText.h"
+#include "keepset/HashesInOrder.h"
 #include "keepset/RunEvents.h"
 #include "keepset/VerifyKeepset.h"
 #include "keepset/ManifestFormat.h"
@@ -353,4 +354,45 @@ TEST_F(HandMadeKeepset, AReadThatFailsIsNeverTakenForWhole)
     win::ResetCalls();
     EXPECT_EQ(RunVerify(keepset_), 1);
     EXPECT_EQ(Logged("FAILED, line 3 not understood"), 1u);
+}
+
+// Large files are hashed beside each other; whichever hash fails, the run
+// is never whole, and the lines keep the manifest's order.
+TEST_F(HandMadeKeepset, LargeFilesHashedAtOnceFailInTheManifestsOrder)
+{
+    const std::size_t large = static_cast<std::size_t>(HashesInOrder::kAheadBytes) + 1;
+    std::vector<ManifestEntry> entries;
+    for (const char* name : {"big0.vox", "a.txt", "big1.vox", "big2.vox", "sub\\b.txt", "big3.vox"}) {
+        if (name[0] == 'b')
+            qztest::WriteFileText(keepset_ + "\\" + name, std::string(large, name[3]));
+        ManifestEntry entry;
+        entry.path = name;
+        ASSERT_TRUE(win::FileSha256(keepset_ + "\\" + name, entry.sha256, entry.size));
+        entry.sizeKnown = true;
+        entries.push_back(entry);
+    }
+    qztest::WriteFileText(keepset_ + "\\qzkeepset.sha256", FormatManifest(entries));
+    qztest::WriteFileText(keepset_ + "\\qzkeepset.size", FormatSizeList(entries));
+    for (unsigned long n = 1; n <= entries.size(); ++n) {
+        win::ResetCalls();
+        win::FailCall(win::Op::FileHash, n, ERROR_SHARING_VIOLATION);
+        const std::size_t before = Logged("FAILED, cannot be read: ");
+        EXPECT_EQ(RunVerify(keepset_), 1) << n;
+        EXPECT_EQ(Logged("FAILED, cannot be read: "), before + 1) << n;
+    }
+    qztest::WriteFileText(keepset_ + "\\big0.vox", std::string(large - 1, '0') + "1");
+    ASSERT_TRUE(DeleteFileA((keepset_ + "\\big2.vox").c_str()));
+    qztest::WriteFileText(keepset_ + "\\sub\\b.txt", "content of sub\\b.txT");
+    win::ResetCalls();
+    const std::size_t before = Log().size();
+    EXPECT_EQ(RunVerify(keepset_), 1);
+    std::vector<std::string> failed;
+    const auto log = Log();
+    for (std::size_t i = before; i < log.size(); ++i)
+        if (log[i].find("FAILED, ") != std::string::npos)
+            failed.push_back(log[i].substr(log[i].find("FAILED, ")));
+    EXPECT_EQ(failed, (std::vector<std::string>{"FAILED, changed: " + keepset_ + "\\big0.vox",
+                                                "FAILED, missing: " + keepset_ + "\\big2.vox",
+                                                "FAILED, changed: " + keepset_ + "\\sub\\b.txt"}));
+    EXPECT_EQ(Logged("3 whole, 1 missing, 2 changed"), 1u);
 }
