@@ -28,9 +28,8 @@ void SettleDisk();
 // cannot be done, and reading from the disk stays off.
 bool ReadFromDisk(bool on);
 
-// A file as big as the large files of a benchmark is, on a server, mostly
-// read from the disk: a nightly save or check finds little of it in the
-// cache. From the cache its check is bound by the speed of the hash alone.
+// "from the disk" while reading from the disk is on, else "from the
+// cache", as a benchmark's lines name how its files were read.
 const char* CacheState();
 
 }  // namespace bench
