@@ -34,6 +34,14 @@ bool EmptyFileCache()
 {
     return qztest::RunUnix({"/bin/sh", "-c", "echo 3 > /proc/sys/vm/drop_caches"}) == 0;
 }
+
+// Turns reading from the disk on or off; false when the cache cannot be
+// emptied, and reading from the disk stays off.
+bool ReadFromDisk(bool on)
+{
+    fromDisk = on && EmptyFileCache();
+    return fromDisk == on;
+}
 }  // namespace
 
 void SettleDisk()
@@ -43,15 +51,19 @@ void SettleDisk()
         EmptyFileCache();
 }
 
-bool ReadFromDisk(bool on)
-{
-    fromDisk = on && EmptyFileCache();
-    return fromDisk == on;
-}
-
 const char* CacheState()
 {
     return fromDisk ? "from the disk" : "from the cache";
+}
+
+double FromCacheThenDisk(const std::function<double()>& measure, double& fromCache)
+{
+    fromCache = measure();
+    if (!ReadFromDisk(true))
+        return fromCache;
+    const double fromTheDisk = measure();
+    ReadFromDisk(false);
+    return fromTheDisk;
 }
 
 std::vector<std::string> FilesIn(const std::string& directory)

@@ -3,6 +3,7 @@
 // the disk settle between timed runs.
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,13 +24,14 @@ std::vector<std::string> FilesIn(const std::string& directory);
 // files from the disk.
 void SettleDisk();
 
-// Turns reading from the disk on or off. Emptying the cache needs the
-// host's root rights (Linux: /proc/sys/vm/drop_caches); false when it
-// cannot be done, and reading from the disk stays off.
-bool ReadFromDisk(bool on);
-
 // "from the disk" while reading from the disk is on, else "from the
 // cache", as a benchmark's lines name how its files were read.
 const char* CacheState();
+
+// Runs measure (which returns a ratio) from the cache and then, where the
+// cache can be emptied (Linux: /proc/sys/vm/drop_caches, which needs the
+// host's root rights), from the disk. Returns the ratio from the disk, or
+// the one from the cache where there is none; fromCache gets the latter.
+double FromCacheThenDisk(const std::function<double()>& measure, double& fromCache);
 
 }  // namespace bench

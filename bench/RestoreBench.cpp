@@ -200,11 +200,8 @@ int main(int argc, char** argv)
                     static_cast<double>(largeFiles) * largeMiB / copying);
         qztest::RemoveTree(kRoot + "\\copies");
         const double megabytes = static_cast<double>(largeFiles) * largeMiB;
-        large = largeFromCache = Report("large files", largeFiles, megabytes, Measure("dbv1", 6));
-        if (bench::ReadFromDisk(true)) {
-            large = Report("large files", largeFiles, megabytes, Measure("dbv1", 6));
-            bench::ReadFromDisk(false);
-        }
+        large = bench::FromCacheThenDisk(
+            [&] { return Report("large files", largeFiles, megabytes, Measure("dbv1", 6)); }, largeFromCache);
     }
 
     qztest::UnmapDrive('Q');

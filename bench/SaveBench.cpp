@@ -261,11 +261,9 @@ int main(int argc, char** argv)
     double largeFromCache = 1e30;
     if (largeFiles > 0) {
         const double megabytes = static_cast<double>(largeFiles) * largeMiB;
-        large = largeFromCache = Report("large files", largeFiles, megabytes, Measure("Q:\\dbv1", "*.vox", true));
-        if (bench::ReadFromDisk(true)) {
-            large = Report("large files", largeFiles, megabytes, Measure("Q:\\dbv1", "*.vox", true));
-            bench::ReadFromDisk(false);
-        }
+        large = bench::FromCacheThenDisk(
+            [&] { return Report("large files", largeFiles, megabytes, Measure("Q:\\dbv1", "*.vox", true)); },
+            largeFromCache);
     }
 
     qztest::UnmapDrive('Q');
